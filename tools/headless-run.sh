@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# headless-run.sh PROGRAM SHOT_DIR
+# Runs the demo under a private Xvfb, takes screenshots of the volcano scene
+# during the camera flight and of the shadow scene after key n, then ends it
+# with Escape. Prints the screenshot paths.
+set -euo pipefail
+program=$1
+shot_dir=$(mkdir -p "$2" && cd "$2" && pwd)
+
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -f "$display_file"' EXIT
+for _ in $(seq 1 100); do [ -s "$display_file" ] && break; sleep 0.05; done
+export DISPLAY=":$(head -n 1 "$display_file")"
+
+"$program" &
+program_pid=$!
+window=$(timeout 20 xdotool search --sync --name '^Die Korvath$' | head -n 1)
+
+shoot() {
+  import -window "$window" "$shot_dir/$1.png"
+  echo "Saved $shot_dir/$1.png"
+}
+sleep 2; shoot volcano-start
+sleep 4; shoot volcano-flight
+xdotool key --window "$window" n
+sleep 3; shoot shadow
+xdotool key --window "$window" Escape 2>/dev/null || true
+wait "$program_pid"

@@ -1,0 +1,5 @@
+# Package lists shared by run.sh and test.sh.
+# shellcheck shell=bash
+RUNTIME_PACKAGES=(cmake make g++ pkg-config freeglut3-dev libglew-dev libdevil-dev libglu1-mesa-dev
+                  libgl1-mesa-dri xvfb xdotool x11-utils imagemagick)
+TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 clang libclang-rt-14-dev)
