@@ -1,0 +1,8 @@
+// The one frame clock.
+#include "app/FrameClock.h"
+
+namespace korvath {
+
+FrameClock frameClock;
+
+} // namespace korvath
