@@ -1,0 +1,200 @@
+"""Runs the real program under a private Xvfb and looks at its window.
+
+Each test gets its own X server (Xvfb picks a free display itself), its own
+working directory (a copy of the build directory's cg/ and data/, so fault
+tests can break files without touching the real ones) and reads the program's
+standard output and exit status.
+"""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+
+BINARY = os.environ["KORVATH_BINARY"]
+RUNTIME_DIR = os.environ["KORVATH_RUNTIME_DIR"]
+
+HELP_TEXT = (
+    "SPACE - stop predefined camera movement\n"
+    "ESC - exit program\n"
+    "n - switch to second scenes\n"
+    "left mouse - rotating\n"
+    "middle mouse - translating x,y\n"
+    "right mouse - scaling\n\n"
+)
+SKY = (102, 178, 229)  # the clear colour (0.4, 0.7, 0.9) in bytes
+
+
+class Screenshot:
+    """An RGB image read from ImageMagick's binary PPM output."""
+
+    def __init__(self, ppm):
+        magic, width, height, maxval, self.data = ppm.split(maxsplit=4)
+        assert magic == b"P6" and maxval == b"255", "unexpected screenshot format"
+        self.width, self.height = int(width), int(height)
+
+    def pixel(self, x, y):
+        at = 3 * (y * self.width + x)
+        return tuple(self.data[at:at + 3])
+
+    def region_mean(self, x0, y0, x1, y1):
+        """Mean colour of the pixels in [x0, x1) x [y0, y1), y downwards."""
+        sums = [0, 0, 0]
+        count = 0
+        for y in range(y0, y1, 2):
+            for x in range(x0, x1, 2):
+                for c, v in enumerate(self.pixel(x, y)):
+                    sums[c] += v
+                count += 1
+        return tuple(s / count for s in sums)
+
+    def fraction_near(self, colour, tolerance=6, region=None):
+        x0, y0, x1, y1 = region or (0, 0, self.width, self.height)
+        hits = total = 0
+        for y in range(y0, y1, 3):
+            for x in range(x0, x1, 3):
+                p = self.pixel(x, y)
+                total += 1
+                if all(abs(p[c] - colour[c]) <= tolerance for c in range(3)):
+                    hits += 1
+        return hits / total
+
+    def difference(self, other, region=None):
+        """Mean absolute channel difference, 0 to 255."""
+        x0, y0, x1, y1 = region or (0, 0, self.width, self.height)
+        total = count = 0
+        for y in range(y0, y1, 3):
+            for x in range(x0, x1, 3):
+                a, b = self.pixel(x, y), other.pixel(x, y)
+                total += sum(abs(a[c] - b[c]) for c in range(3))
+                count += 3
+        return total / count
+
+    def save(self, path):
+        with open(path, "wb") as out:
+            out.write(b"P6 %d %d 255\n" % (self.width, self.height) + self.data)
+
+
+class XServer:
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as reader:
+            number = reader.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait(timeout=10)
+
+
+class Program:
+    """The demo running in its own working directory on a given X server."""
+
+    def __init__(self, server, workdir):
+        env = dict(os.environ, DISPLAY=server.display, LIBGL_ALWAYS_SOFTWARE="1")
+        self.env = env
+        self.stdout_path = os.path.join(workdir, "stdout.txt")
+        self.stdout_file = open(self.stdout_path, "wb")
+        self.process = subprocess.Popen([BINARY], cwd=workdir, env=env, stdout=self.stdout_file,
+                                        stderr=subprocess.PIPE, stdin=subprocess.DEVNULL)
+        self.window = None
+
+    def xdotool(self, *args, check=True):
+        return subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True,
+                              timeout=30, check=check).stdout
+
+    def wait_for_window(self, timeout=60):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.process.poll() is not None:
+                raise AssertionError("program ended before its window appeared: %s" % self.output())
+            found = self.xdotool("search", "--name", "^Die Korvath$", check=False).split()
+            if found:
+                self.window = found[0]
+                return self.window
+            time.sleep(0.1)
+        raise AssertionError("no window titled 'Die Korvath'")
+
+    def key(self, name):
+        self.xdotool("key", "--window", self.window, name, check=False)
+
+    def drag(self, button, start, end, steps=10):
+        self.xdotool("mousemove", "--window", self.window, str(start[0]), str(start[1]))
+        self.xdotool("mousedown", str(button))
+        for i in range(1, steps + 1):
+            x = start[0] + (end[0] - start[0]) * i // steps
+            y = start[1] + (end[1] - start[1]) * i // steps
+            self.xdotool("mousemove", "--window", self.window, str(x), str(y))
+            time.sleep(0.02)
+        self.xdotool("mouseup", str(button))
+
+    def screenshot(self):
+        ppm = subprocess.run(["import", "-window", self.window, "ppm:-"], env=self.env,
+                             capture_output=True, timeout=30, check=True).stdout
+        return Screenshot(ppm)
+
+    def geometry(self):
+        info = subprocess.run(["xwininfo", "-id", self.window], env=self.env, capture_output=True,
+                              text=True, timeout=30, check=True).stdout
+        values = dict(line.strip().split(":", 1) for line in info.splitlines() if ":" in line)
+        return int(values["Width"]), int(values["Height"])
+
+    def title(self):
+        return self.xdotool("getwindowname", self.window).strip()
+
+    def wait(self, timeout=30):
+        try:
+            status = self.process.wait(timeout=timeout)
+        finally:
+            self.stdout_file.close()
+        return status
+
+    def output(self):
+        self.stdout_file.flush()
+        with open(self.stdout_path, "rb") as f:
+            return f.read().decode()
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        self.stdout_file.close()
+
+
+class ProgramTestCase(unittest.TestCase):
+    """Gives each test a fresh X server and working directory."""
+
+    def setUp(self):
+        self.workdir = tempfile.mkdtemp(prefix="korvath-test-")
+        for name in ("cg", "data"):
+            source = os.path.join(RUNTIME_DIR, name)
+            if os.path.isdir(source):
+                shutil.copytree(source, os.path.join(self.workdir, name))
+        self.server = XServer()
+        self.programs = []
+
+    def tearDown(self):
+        for program in self.programs:
+            program.kill()
+        self.server.stop()
+        shutil.rmtree(self.workdir, ignore_errors=True)
+
+    def start(self):
+        program = Program(self.server, self.workdir)
+        self.programs.append(program)
+        return program
+
+    def start_and_wait(self):
+        program = self.start()
+        program.wait_for_window()
+        return program
+
+    def expect_status(self, program, status, timeout=30):
+        self.assertEqual(program.wait(timeout), status, program.output())
