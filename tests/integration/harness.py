@@ -105,9 +105,11 @@ class Program:
                    ASAN_OPTIONS=(asan + ":" if asan else "") + "detect_leaks=0")
         self.env = env
         self.stdout_path = os.path.join(workdir, "stdout.txt")
+        self.stderr_path = os.path.join(workdir, "stderr.txt")
         self.stdout_file = open(self.stdout_path, "wb")
+        self.stderr_file = open(self.stderr_path, "wb")
         self.process = subprocess.Popen([BINARY], cwd=workdir, env=env, stdout=self.stdout_file,
-                                        stderr=subprocess.PIPE, stdin=subprocess.DEVNULL)
+                                        stderr=self.stderr_file, stdin=subprocess.DEVNULL)
         self.window = None
 
     def xdotool(self, *args, check=True):
@@ -157,19 +159,26 @@ class Program:
         try:
             status = self.process.wait(timeout=timeout)
         finally:
-            self.stdout_file.close()
+            self.close_files()
         return status
 
     def output(self):
-        self.stdout_file.flush()
         with open(self.stdout_path, "rb") as f:
             return f.read().decode()
+
+    def errors(self):
+        with open(self.stderr_path, "rb") as f:
+            return f.read().decode()
+
+    def close_files(self):
+        self.stdout_file.close()
+        self.stderr_file.close()
 
     def kill(self):
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
-        self.stdout_file.close()
+        self.close_files()
 
 
 class ProgramTestCase(unittest.TestCase):

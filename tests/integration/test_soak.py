@@ -1,0 +1,33 @@
+"""A minute of the volcano scene: memory stays flat and no GL error is raised."""
+import time
+
+from harness import ProgramTestCase
+
+SOAK_SECONDS = 60
+# Resident memory may settle (driver caches, first-frame allocations) but must
+# not keep growing: allow this much between the first and the last sample.
+ALLOWED_GROWTH_KB = 4096
+
+
+def resident_kb(pid):
+    with open("/proc/%d/status" % pid) as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    raise AssertionError("no VmRSS for %d" % pid)
+
+
+class SoakTest(ProgramTestCase):
+    def test_a_minute_of_frames_allocates_nothing_and_raises_no_gl_error(self):
+        program = self.start_and_wait()
+        time.sleep(5)  # start-up and the first frames settle
+        samples = []
+        end = time.time() + SOAK_SECONDS
+        while time.time() < end:
+            samples.append(resident_kb(program.process.pid))
+            time.sleep(5)
+        samples.append(resident_kb(program.process.pid))
+        program.key("Escape")
+        self.expect_status(program, 0)
+        self.assertLess(samples[-1] - samples[0], ALLOWED_GROWTH_KB, samples)
+        self.assertNotIn("GL error", program.errors())
