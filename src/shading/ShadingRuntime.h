@@ -93,5 +93,6 @@ void cgGLSetParameter4f(CGparameter parameter, float x, float y, float z, float 
 // Copies the GL matrix in force now (modelview, projection, texture matrix of the
 // active unit, or projection * modelview), optionally inverted and/or transposed.
 void cgGLSetStateMatrixParameter(CGparameter parameter, CGGLenum matrix, CGGLenum transform);
-// Records the texture for a sampler parameter; the caller binds it on the sampler's unit.
+// Checks that the parameter is a sampler. The sampler reads the texture bound on
+// its unit (see above), so the caller binds the texture there itself.
 void cgGLSetTextureParameter(CGparameter parameter, GLuint texture);
