@@ -173,10 +173,17 @@ void bindAttributeLocations(const ShadingProgramRecord& program) {
     }
 }
 
-void findLocations(ShadingProgramRecord& program) {
+// Finds each parameter's location and gives samplers their units. Returns the
+// name of a per-vertex parameter the source put at location 0, if any: between
+// glBegin and glEnd setting it would issue a vertex instead.
+std::string findLocations(ShadingProgramRecord& program) {
+    std::string atVertexLocation;
     for (const auto& parameter : program.parameters) {
         if (parameter->kind == ParameterKind::VertexAttribute) {
             parameter->location = glGetAttribLocation(program.program, parameter->name.c_str());
+            if (parameter->location == 0) {
+                atVertexLocation = parameter->name;
+            }
             continue;
         }
         parameter->location = glGetUniformLocation(program.program, parameter->name.c_str());
@@ -184,6 +191,7 @@ void findLocations(ShadingProgramRecord& program) {
             glProgramUniform1i(program.program, parameter->location, parameter->textureUnit);
         }
     }
+    return atVertexLocation;
 }
 
 void releaseGlObjects(ShadingProgramRecord& program) {
@@ -295,7 +303,14 @@ void cgGLLoadProgram(CGprogram program) {
         return;
     }
     program->context->listing = listing;
-    findLocations(*program);
+    const std::string atVertexLocation = findLocations(*program);
+    if (!atVertexLocation.empty()) {
+        glDeleteProgram(program->program);
+        program->program = 0;
+        fail(*program, CG_PROGRAM_LOAD_ERROR,
+             describe(*program, "per-vertex parameter \"" + atVertexLocation +
+                                    "\" is at attribute location 0, which glBegin/glEnd takes as the vertex"));
+    }
 }
 
 void cgDestroyProgram(CGprogram program) {

@@ -12,11 +12,15 @@
 //   - samplers take texture units in declaration order, the first unit 0; the
 //     caller binds each texture on its unit.
 // A parameter that the source declares but the driver optimised away is still
-// found; setting it does nothing.
+// found; setting it does nothing. Per-vertex inputs are bound to the generic
+// locations 1, 6 and 7, which alias no built-in; a source must not give one an
+// explicit location 0 (inside glBegin/glEnd attribute 0 is glVertex).
 //
 // Errors (unreadable file, compile or link failure, misuse) set the runtime's
-// error, fill the context's last listing with the file path and the driver's log,
-// and call the callback registered with cgSetErrorCallback.
+// error, fill the context's last listing with the file path and the driver's log
+// (one "path: " line per log line), then call the callback registered with
+// cgSetErrorCallback. A program whose file, compile or link failed is still a
+// valid handle: loading, binding and setting its parameters do nothing more.
 #pragma once
 
 #include <GL/glew.h>
@@ -62,20 +66,27 @@ enum CGerror {
 
 using CGerrorCallbackFunc = void (*)();
 
-// Error handling. cgGetError returns the last error and clears it.
+// Error handling. cgGetError returns the last error and clears it. The listing
+// also holds the driver's warnings after a successful compile or link ("" if none).
 void cgSetErrorCallback(CGerrorCallbackFunc callback);
 CGerror cgGetError();
 const char* cgGetErrorString(CGerror error);
 const char* cgGetLastListing(CGcontext context); // never null; "" when empty
 
 // Context and profiles. A context needs a current GL context with GLEW started
-// before its first program is created.
+// before its first program is created (not before it is created itself).
+// Destroying a context destroys its programs. Set-optimal-options only checks its
+// profile: the GLSL compiler of the driver optimises without options.
 CGcontext cgCreateContext();
 void cgDestroyContext(CGcontext context);
 CGprofile cgGLGetLatestProfile(CGGLenum profileClass);
 void cgGLSetOptimalOptions(CGprofile profile);
 
-// Programs. Create reads and compiles the source; load links it. args must be null.
+// Programs. Create reads and compiles the source; load links it. programType must
+// be CG_SOURCE, entry "main", args null or an empty list. A profile may be enabled
+// and its program bound in either order; with no profile enabled, fixed-function
+// drawing is back. Destroying a bound program unbinds it; its parameter handles
+// die with it.
 CGprogram cgCreateProgramFromFile(CGcontext context, CGenum programType, const char* path,
                                   CGprofile profile, const char* entry, const char** args);
 void cgGLLoadProgram(CGprogram program);
@@ -84,14 +95,18 @@ void cgGLEnableProfile(CGprofile profile);
 void cgGLDisableProfile(CGprofile profile);
 void cgGLBindProgram(CGprogram program);
 
-// Parameters. Lookup returns null for a name the source does not declare.
+// Parameters. Lookup returns null for a name the source does not declare. A
+// uniform takes as many components as its type has; those a call does not give
+// become 0 for y and z and 1 for w, as glVertexAttrib fills them. Setting a
+// parameter of the wrong type (a float on a sampler, ...) is an error.
 CGparameter cgGetNamedParameter(CGprogram program, const char* name);
 void cgGLSetParameter1f(CGparameter parameter, float x);
 void cgGLSetParameter2f(CGparameter parameter, float x, float y);
 void cgGLSetParameter3f(CGparameter parameter, float x, float y, float z);
 void cgGLSetParameter4f(CGparameter parameter, float x, float y, float z, float w);
 // Copies the GL matrix in force now (modelview, projection, texture matrix of the
-// active unit, or projection * modelview), optionally inverted and/or transposed.
+// active unit, or projection * modelview), optionally inverted and/or transposed,
+// into a mat4 uniform. A singular matrix inverts to all zeros.
 void cgGLSetStateMatrixParameter(CGparameter parameter, CGGLenum matrix, CGGLenum transform);
 // Checks that the parameter is a sampler. The sampler reads the texture bound on
 // its unit (see above), so the caller binds the texture there itself.

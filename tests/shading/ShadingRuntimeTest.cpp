@@ -184,6 +184,33 @@ TEST_F(ShadingRuntimeTest, DestroyingABoundProgramUnbindsIt) {
     EXPECT_EQ(0, reported.calls) << reported.listing;
 }
 
+TEST_F(ShadingRuntimeTest, DestroyingTheContextDestroysItsProgramsAndUnbindsThem) {
+    CGcontext other = cgCreateContext();
+    CGprogram vertex = cgCreateProgramFromFile(other, CG_SOURCE, writeShaderFile("ctx.vert", kVertexSource).c_str(),
+                                               CG_PROFILE_GLSLV, "main", nullptr);
+    cgGLLoadProgram(vertex);
+    cgGLEnableProfile(CG_PROFILE_GLSLV);
+    cgGLBindProgram(vertex);
+    const GLuint id = stageProgram(GL_VERTEX_SHADER);
+    ASSERT_NE(0u, id);
+
+    cgDestroyContext(other);
+    EXPECT_EQ(0, boundPipeline());
+    EXPECT_FALSE(glIsProgram(id));
+    EXPECT_EQ(0, reported.calls) << reported.listing;
+    cgGLBindProgram(vertex);
+    EXPECT_EQ(CG_INVALID_PROGRAM_HANDLE_ERROR, reported.error) << "its programs are gone with it";
+}
+
+TEST_F(ShadingRuntimeTest, DestroyingAProgramTwiceIsReportedNotAFreedRecordTouched) {
+    CGprogram vertex = load("twice.vert", kVertexSource, CG_PROFILE_GLSLV);
+    cgDestroyProgram(vertex);
+    EXPECT_EQ(0, reported.calls);
+    cgDestroyProgram(vertex);
+    EXPECT_EQ(1, reported.calls);
+    EXPECT_EQ(CG_INVALID_PROGRAM_HANDLE_ERROR, reported.error);
+}
+
 // ---- parameter lookup and values ---------------------------------------------
 
 TEST_F(ShadingRuntimeTest, LookupFindsDeclaredParametersEvenWhenOptimisedAway) {
@@ -532,6 +559,30 @@ TEST_F(ShadingRuntimeTest, NullAndMismatchedHandlesAreReported) {
         EXPECT_EQ(c.expected, reported.error) << c.what;
         EXPECT_FALSE(reported.listing.empty()) << c.what;
     }
+}
+
+TEST_F(ShadingRuntimeTest, PerVertexParameterAtLocationZeroIsALoadError) {
+    const char* atZero = R"(#version 450 compatibility
+out gl_PerVertex { vec4 gl_Position; float gl_PointSize; };
+layout(location = 0) in vec2 initTime;
+void main() { gl_Position = vec4(initTime, 0.0, 1.0); }
+)";
+    CGprogram program = load("zero.vert", atZero, CG_PROFILE_GLSLV);
+    EXPECT_EQ(1, reported.calls);
+    EXPECT_EQ(CG_PROGRAM_LOAD_ERROR, reported.error);
+    EXPECT_NE(std::string::npos, reported.listing.find("zero.vert: ")) << reported.listing;
+    EXPECT_NE(std::string::npos, reported.listing.find("initTime")) << reported.listing;
+    cgGLEnableProfile(CG_PROFILE_GLSLV);
+    cgGLBindProgram(program);
+    EXPECT_EQ(0, boundPipeline());
+}
+
+TEST_F(ShadingRuntimeTest, ValidProfileRequestsRaiseNoError) {
+    EXPECT_EQ(CG_PROFILE_GLSLV, cgGLGetLatestProfile(CG_GL_VERTEX));
+    EXPECT_EQ(CG_PROFILE_GLSLF, cgGLGetLatestProfile(CG_GL_FRAGMENT));
+    cgGLSetOptimalOptions(CG_PROFILE_GLSLV);
+    cgGLSetOptimalOptions(CG_PROFILE_GLSLF);
+    EXPECT_EQ(0, reported.calls) << reported.listing;
 }
 
 TEST_F(ShadingRuntimeTest, UnloadedProgramCannotBeBound) {
