@@ -1,0 +1,245 @@
+// The shadow scene: construction, the light and camera matrices, the depth map,
+// and the two passes of every frame (depth pass from the light, camera pass).
+#include "scenes/ShadowScene.h"
+
+#include "app/FrameClock.h"
+#include "mesh/Mesh3ds.h"
+#include "mesh/TextureImage.h"
+#include "scenes/ShadowGeometry.h"
+#include "shading/ParameterCheck.h"
+
+#include <GL/glu.h>
+
+#include <cstdio>
+
+namespace korvath {
+
+namespace {
+
+struct Material {
+    float ambient[4];
+    float diffuse[4];
+    float specular[4];
+};
+
+const Material landscapeMaterial = {{0.0f, 0.0f, 0.0f, 0.0f}, {0.2f, 0.2f, 0.0f, 1.0f}, {0.0f, 0.0f, 0.0f, 0.0f}};
+const Material aircraftMaterial = {{0.2f, 0.2f, 0.3f, 1.0f}, {0.1f, 0.4f, 0.7f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f}};
+
+CGprogram loadProgram(const ShaderContext& context, const char* path, CGprofile profile) {
+    CGprogram program = cgCreateProgramFromFile(context.context, CG_SOURCE, path, profile, "main", nullptr);
+    cgGLLoadProgram(program);
+    return program;
+}
+
+Mesh3ds* loadMesh(const char* meshPath, const char* texturePath) {
+    auto* mesh = new Mesh3ds;
+    mesh->load(meshPath);
+    mesh->textureId = loadTextureImage(texturePath);
+    return mesh;
+}
+
+void setMaterial(const ShadowScene& scene, const Material& material) {
+    const float* a = material.ambient;
+    const float* d = material.diffuse;
+    const float* s = material.specular;
+    cgGLSetParameter4f(scene.ambientColorParam, a[0], a[1], a[2], a[3]);
+    cgGLSetParameter4f(scene.diffuseColorParam, d[0], d[1], d[2], d[3]);
+    cgGLSetParameter4f(scene.specularColorParam, s[0], s[1], s[2], s[3]);
+}
+
+Matrix4 readModelView() {
+    Matrix4 matrix;
+    glGetFloatv(GL_MODELVIEW_MATRIX, matrix.m);
+    return matrix;
+}
+
+} // namespace
+
+ShadowScene::ShadowScene(const ShaderContext& context) : shaderContext(context) {
+    vertexProgram = loadProgram(shaderContext, "cg/vp_shadow.cg", shaderContext.vertexProfile);
+    modelViewProjParam = cgGetNamedParameter(vertexProgram, "modelViewProj");
+    texTransformParam = cgGetNamedParameter(vertexProgram, "texTransform");
+    modelViewParam = cgGetNamedParameter(vertexProgram, "modelView");
+    modelViewITParam = cgGetNamedParameter(vertexProgram, "modelViewIT");
+    lightVecParam = cgGetNamedParameter(vertexProgram, "lightVec");
+
+    fragmentProgram = loadProgram(shaderContext, "cg/fp_shadow.cg", shaderContext.fragmentProfile);
+    shadowMapParam = cgGetNamedParameter(fragmentProgram, "shadowMap");
+    textureParam = cgGetNamedParameter(fragmentProgram, "texture");
+    ambientColorParam = cgGetNamedParameter(fragmentProgram, "ambientColor");
+    diffuseColorParam = cgGetNamedParameter(fragmentProgram, "diffuseColor");
+    specularColorParam = cgGetNamedParameter(fragmentProgram, "specularColor");
+
+    requireParameters({modelViewProjParam, texTransformParam, modelViewParam, modelViewITParam,
+                       lightVecParam, shadowMapParam, textureParam, ambientColorParam,
+                       diffuseColorParam, specularColorParam});
+
+    landscape = loadMesh("data/model/landscape.3ds", "data/model/landscape.jpg");
+    aircraft = loadMesh("data/model/flieger.3ds", "data/model/flieger.jpg");
+    if (!isTextureLoaded(landscape->textureId) || !isTextureLoaded(aircraft->textureId)) {
+        std::printf("texture not found");
+    }
+}
+
+ShadowScene::~ShadowScene() {
+    delete landscape;
+    delete aircraft;
+}
+
+void ShadowScene::computeMatrices() {
+    glPushMatrix();
+    glMatrixMode(GL_MODELVIEW);
+
+    glLoadIdentity();
+    gluPerspective(45.0, static_cast<double>(viewportWidth) / viewportHeight, 0.5, 500.0);
+    cameraProjection = readModelView();
+
+    glLoadIdentity();
+    gluLookAt(cameraEye.x, cameraEye.y, cameraEye.z, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    cameraView = readModelView();
+
+    // A 90-degree cone from 1 to 80 units holds the whole landscape as the
+    // light at (0, 50, 50) sees it.
+    glLoadIdentity();
+    gluPerspective(90.0, 1.0, 1.0, 80.0);
+    lightProjection = readModelView();
+
+    glLoadIdentity();
+    gluLookAt(lightPosition.x, lightPosition.y, lightPosition.z, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    lightView = readModelView();
+
+    glPopMatrix();
+}
+
+void ShadowScene::createShadowMap() {
+    shadowMapSize = 1024;
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    glShadeModel(GL_SMOOTH);
+    glClearDepth(1.0);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+
+    // Plain depth values without a compare mode: the fragment program compares.
+    glGenTextures(1, &shadowTexture);
+    glBindTexture(GL_TEXTURE_2D, shadowTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, shadowMapSize, shadowMapSize, 0,
+                 GL_DEPTH_COMPONENT, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+
+    depthTarget.create(shadowMapSize);
+}
+
+void ShadowScene::render() {
+    const float t = frameClock.sceneTime;
+    renderDepthPass(t);
+    renderCameraPass(t);
+}
+
+void ShadowScene::drawObjects(float t, bool cameraPass) {
+    glPushMatrix();
+    if (cameraPass) {
+        glMultMatrixf(mouseView.m);
+        setObjectMatrices();
+        setMaterial(*this, landscapeMaterial);
+    }
+    landscape->draw();
+
+    const Matrix4 placement = aircraftPlacement(t);
+    glMultMatrixf(placement.m);
+    if (cameraPass) {
+        setObjectMatrices();
+        setAircraftShadowTransform(placement);
+        // The program lights in the drawn object's coordinates: the landscape's
+        // are the world's, the aircraft's turn with it.
+        const Vector3 light = toAircraftCoordinates(t, lightPosition);
+        cgGLSetParameter3f(lightVecParam, light.x, light.y, light.z);
+        setMaterial(*this, aircraftMaterial);
+    }
+    aircraft->draw();
+    glPopMatrix();
+}
+
+void ShadowScene::renderDepthPass(float t) {
+    depthTarget.use();
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(lightProjection.m);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(lightView.m);
+    glViewport(0, 0, shadowMapSize, shadowMapSize);
+
+    // Only the faces turned away from the light go into the map: surfaces facing
+    // the light then never compare against their own depth.
+    glCullFace(GL_FRONT);
+    glShadeModel(GL_FLAT);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    drawObjects(t, false);
+
+    glBindTexture(GL_TEXTURE_2D, shadowTexture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, shadowMapSize, shadowMapSize);
+    ShadowDepthTarget::useWindow();
+}
+
+void ShadowScene::renderCameraPass(float t) {
+    glCullFace(GL_BACK);
+    glShadeModel(GL_SMOOTH);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(cameraProjection.m);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(cameraView.m);
+    glViewport(0, 0, viewportWidth, viewportHeight);
+
+    // World coordinates to shadow-map coordinates (s, t, r in 0..1 after / q).
+    glMatrixMode(GL_TEXTURE);
+    glLoadMatrixf(shadowBiasMatrix().m);
+    glMultMatrixf(lightProjection.m);
+    glMultMatrixf(lightView.m);
+    glMatrixMode(GL_MODELVIEW);
+
+    cgGLEnableProfile(shaderContext.vertexProfile);
+    cgGLBindProgram(vertexProgram);
+    cgGLEnableProfile(shaderContext.fragmentProfile);
+    cgGLBindProgram(fragmentProgram);
+    cgGLSetParameter3f(lightVecParam, lightPosition.x, lightPosition.y, lightPosition.z);
+    cgGLSetStateMatrixParameter(texTransformParam, CG_GL_TEXTURE_MATRIX, CG_GL_MATRIX_IDENTITY);
+
+    glEnable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, shadowTexture);
+    cgGLSetTextureParameter(shadowMapParam, shadowTexture);
+    glActiveTexture(GL_TEXTURE1); // each mesh binds its own texture here
+    drawObjects(t, true);
+
+    cgGLDisableProfile(shaderContext.vertexProfile);
+    cgGLDisableProfile(shaderContext.fragmentProfile);
+    glDisable(GL_TEXTURE_2D);
+}
+
+void ShadowScene::setObjectMatrices() {
+    cgGLSetStateMatrixParameter(modelViewProjParam, CG_GL_MODELVIEW_PROJECTION_MATRIX, CG_GL_MATRIX_IDENTITY);
+    cgGLSetStateMatrixParameter(modelViewParam, CG_GL_MODELVIEW_MATRIX, CG_GL_MATRIX_IDENTITY);
+    cgGLSetStateMatrixParameter(modelViewITParam, CG_GL_MODELVIEW_MATRIX, CG_GL_MATRIX_INVERSE_TRANSPOSE);
+}
+
+void ShadowScene::setAircraftShadowTransform(const Matrix4& placement) {
+    // The shadow transform takes world points; the aircraft's vertices are in its
+    // own coordinates, so its placement goes first. Loaded whole rather than
+    // multiplied onto the active unit's matrix, which differs in the first frame.
+    const Matrix4 aircraftToShadowMap = shadowBiasMatrix() * lightProjection * lightView * placement;
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glLoadMatrixf(aircraftToShadowMap.m);
+    cgGLSetStateMatrixParameter(texTransformParam, CG_GL_TEXTURE_MATRIX, CG_GL_MATRIX_IDENTITY);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+} // namespace korvath
