@@ -1,0 +1,90 @@
+// The particle programs' parameters, the point-sprite state and the one
+// GL_POINTS batch per system and frame.
+#include "particles/PointSpriteRenderer.h"
+
+#include "mesh/TextureImage.h"
+#include "shading/ParameterCheck.h"
+
+namespace korvath {
+
+PointSpriteRenderer::PointSpriteRenderer(const char* vertexProgramPath,
+                                         const char* fragmentProgramPath, const char* spritePath,
+                                         bool blendedValue, CGcontext context,
+                                         CGprofile vertexProfileValue,
+                                         CGprofile fragmentProfileValue)
+    : vertexProfile(vertexProfileValue),
+      fragmentProfile(fragmentProfileValue), blended(blendedValue) {
+    // Compile failures reach the runtime's error callback, which ends the program.
+    cgGLSetOptimalOptions(vertexProfile);
+    vertexProgram = cgCreateProgramFromFile(context, CG_SOURCE, vertexProgramPath, vertexProfile,
+                                            "main", nullptr);
+    cgGLLoadProgram(vertexProgram);
+    modelViewProjParam = cgGetNamedParameter(vertexProgram, "modelViewProj");
+    accelerationParam = cgGetNamedParameter(vertexProgram, "acceleration");
+    timeParam = cgGetNamedParameter(vertexProgram, "time");
+    initVelocityParam = cgGetNamedParameter(vertexProgram, "initVelocity");
+    initTimeParam = cgGetNamedParameter(vertexProgram, "initTime");
+    requireParameters(
+        {modelViewProjParam, accelerationParam, timeParam, initVelocityParam, initTimeParam});
+
+    cgGLSetOptimalOptions(fragmentProfile);
+    fragmentProgram = cgCreateProgramFromFile(context, CG_SOURCE, fragmentProgramPath,
+                                              fragmentProfile, "main", nullptr);
+    cgGLLoadProgram(fragmentProgram);
+    textureParam = cgGetNamedParameter(fragmentProgram, "texture");
+
+    spriteTexture = loadTextureImage(spritePath);
+    cgGLSetTextureParameter(textureParam, spriteTexture);
+}
+
+PointSpriteRenderer::~PointSpriteRenderer() {
+    cgDestroyProgram(vertexProgram);
+    cgDestroyProgram(fragmentProgram);
+}
+
+void PointSpriteRenderer::beginBatch(float time, const Vector3& acceleration) {
+    cgGLEnableProfile(vertexProfile);
+    cgGLBindProgram(vertexProgram);
+    cgGLSetParameter1f(timeParam, time);
+    cgGLSetParameter3f(accelerationParam, acceleration.x, acceleration.y, acceleration.z);
+    cgGLSetStateMatrixParameter(modelViewProjParam, CG_GL_MODELVIEW_PROJECTION_MATRIX,
+                                CG_GL_MATRIX_IDENTITY);
+    cgGLEnableProfile(fragmentProfile);
+    cgGLBindProgram(fragmentProgram);
+
+    glEnable(GL_VERTEX_PROGRAM_POINT_SIZE);
+    glEnable(GL_POINT_SPRITE);
+    // The fragment programs give the sprite's black background alpha 0.
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
+    if (blended) {
+        glDisable(GL_DEPTH_TEST);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    }
+    // Unit 0: nothing selects another unit while the particles are drawn.
+    glBindTexture(GL_TEXTURE_2D, spriteTexture);
+    glTexEnvi(GL_POINT_SPRITE, GL_COORD_REPLACE, GL_TRUE);
+    glBegin(GL_POINTS);
+}
+
+void PointSpriteRenderer::drawParticle(const Particle& particle) {
+    // Per-vertex parameters: each point is processed with the values set just before it.
+    cgGLSetParameter2f(initTimeParam, particle.initTime, particle.lifetime);
+    cgGLSetParameter3f(initVelocityParam, particle.initVelocity.x, particle.initVelocity.y,
+                       particle.initVelocity.z);
+    glVertex3f(particle.initPosition.x, particle.initPosition.y, particle.initPosition.z);
+}
+
+void PointSpriteRenderer::endBatch() {
+    glEnd();
+    glDisable(GL_ALPHA_TEST);
+    cgGLDisableProfile(vertexProfile);
+    cgGLDisableProfile(fragmentProfile);
+    if (blended) {
+        glDisable(GL_BLEND);
+        glEnable(GL_DEPTH_TEST);
+    }
+}
+
+} // namespace korvath
