@@ -58,8 +58,10 @@ void applyBindings() {
     glUseProgram(0);
     glBindProgramPipeline(context->pipeline);
     boundContext = context;
-    glUseProgramStages(context->pipeline, GL_VERTEX_SHADER_BIT, vertex != nullptr ? vertex->program : 0);
-    glUseProgramStages(context->pipeline, GL_FRAGMENT_SHADER_BIT, fragment != nullptr ? fragment->program : 0);
+    glUseProgramStages(context->pipeline, GL_VERTEX_SHADER_BIT,
+                       vertex != nullptr ? vertex->program : 0);
+    glUseProgramStages(context->pipeline, GL_FRAGMENT_SHADER_BIT,
+                       fragment != nullptr ? fragment->program : 0);
 }
 
 void setProfileEnabled(CGprofile profile, bool enabled, const char* call) {
@@ -91,13 +93,18 @@ void forgetBinding(const ShadingProgramRecord* program) {
 
 } // namespace korvath::shading
 
-void cgGLEnableProfile(CGprofile profile) { setProfileEnabled(profile, true, "cgGLEnableProfile"); }
+void cgGLEnableProfile(CGprofile profile) {
+    setProfileEnabled(profile, true, "cgGLEnableProfile");
+}
 
-void cgGLDisableProfile(CGprofile profile) { setProfileEnabled(profile, false, "cgGLDisableProfile"); }
+void cgGLDisableProfile(CGprofile profile) {
+    setProfileEnabled(profile, false, "cgGLDisableProfile");
+}
 
 void cgGLBindProgram(CGprogram program) {
     if (!korvath::shading::isLiveProgram(program)) {
-        reportError(CG_INVALID_PROGRAM_HANDLE_ERROR, nullptr, "cgGLBindProgram: invalid program handle");
+        reportError(CG_INVALID_PROGRAM_HANDLE_ERROR, nullptr,
+                    "cgGLBindProgram: invalid program handle");
         return;
     }
     if (!program->failed && program->program == 0) {

@@ -36,7 +36,9 @@ bool isLiveContext(const ShadingContextRecord* context) {
            std::find(liveContexts.begin(), liveContexts.end(), context) != liveContexts.end();
 }
 
-bool isLiveProgram(const ShadingProgramRecord* program) { return livePrograms.count(program) != 0; }
+bool isLiveProgram(const ShadingProgramRecord* program) {
+    return livePrograms.count(program) != 0;
+}
 
 void registerContext(ShadingContextRecord* context, bool alive) {
     if (alive) {
@@ -68,7 +70,9 @@ GLbitfield stageBit(CGprofile profile) {
 
 } // namespace korvath::shading
 
-void cgSetErrorCallback(CGerrorCallbackFunc callback) { errorCallback = callback; }
+void cgSetErrorCallback(CGerrorCallbackFunc callback) {
+    errorCallback = callback;
+}
 
 CGerror cgGetError() {
     const CGerror error = lastError;

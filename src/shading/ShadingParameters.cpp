@@ -18,7 +18,8 @@ bool misuse(const ShadingParameterRecord* parameter, const char* call, const std
         reportError(CG_INVALID_PARAMETER_ERROR, nullptr, std::string(call) + ": null parameter");
     } else {
         reportError(CG_INVALID_PARAMETER_ERROR, parameter->program->context,
-                    parameter->program->path + ": " + call + ": \"" + parameter->name + "\" " + what);
+                    parameter->program->path + ": " + call + ": \"" + parameter->name + "\" " +
+                        what);
     }
     return false;
 }
@@ -126,7 +127,8 @@ Matrix4 transform(const Matrix4& matrix, CGGLenum how) {
 
 CGparameter cgGetNamedParameter(CGprogram program, const char* name) {
     if (!korvath::shading::isLiveProgram(program)) {
-        reportError(CG_INVALID_PROGRAM_HANDLE_ERROR, nullptr, "cgGetNamedParameter: invalid program handle");
+        reportError(CG_INVALID_PROGRAM_HANDLE_ERROR, nullptr,
+                    "cgGetNamedParameter: invalid program handle");
         return nullptr;
     }
     if (name == nullptr) {
@@ -169,7 +171,8 @@ void cgGLSetStateMatrixParameter(CGparameter parameter, CGGLenum matrix, CGGLenu
         return;
     }
     const Matrix4 value = transform(readStateMatrix(matrix), how);
-    glProgramUniformMatrix4fv(parameter->program->program, parameter->location, 1, GL_FALSE, value.m);
+    glProgramUniformMatrix4fv(parameter->program->program, parameter->location, 1, GL_FALSE,
+                              value.m);
 }
 
 // A sampler reads the texture bound on its unit, fixed at load, so there is

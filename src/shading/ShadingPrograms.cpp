@@ -117,11 +117,13 @@ bool acceptArguments(ShadingProgramRecord& program, CGenum programType, const ch
         return false;
     }
     if (programType != CG_SOURCE) {
-        fail(program, CG_UNSUPPORTED_ERROR, describe(program, "only CG_SOURCE programs can be created"));
+        fail(program, CG_UNSUPPORTED_ERROR,
+             describe(program, "only CG_SOURCE programs can be created"));
         return false;
     }
     if (korvath::shading::stageBit(program.profile) == 0) {
-        fail(program, CG_INVALID_PROFILE_ERROR, describe(program, "the profile is neither vertex nor fragment"));
+        fail(program, CG_INVALID_PROFILE_ERROR,
+             describe(program, "the profile is neither vertex nor fragment"));
         return false;
     }
     if (entry == nullptr || std::strcmp(entry, "main") != 0) {
@@ -131,7 +133,8 @@ bool acceptArguments(ShadingProgramRecord& program, CGenum programType, const ch
         return false;
     }
     if (args != nullptr && args[0] != nullptr) {
-        fail(program, CG_UNSUPPORTED_ERROR, describe(program, "compiler arguments are not supported"));
+        fail(program, CG_UNSUPPORTED_ERROR,
+             describe(program, "compiler arguments are not supported"));
         return false;
     }
     if (!driverHasSeparablePrograms()) {
@@ -143,7 +146,8 @@ bool acceptArguments(ShadingProgramRecord& program, CGenum programType, const ch
 }
 
 void compile(ShadingProgramRecord& program, const std::string& source) {
-    const GLenum stage = program.profile == CG_PROFILE_GLSLV ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER;
+    const GLenum stage =
+        program.profile == CG_PROFILE_GLSLV ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER;
     program.shader = glCreateShader(stage);
     const char* text = source.c_str();
     glShaderSource(program.shader, 1, &text, nullptr);
@@ -154,7 +158,8 @@ void compile(ShadingProgramRecord& program, const std::string& source) {
     if (compiled != GL_TRUE) {
         glDeleteShader(program.shader);
         program.shader = 0;
-        fail(program, CG_COMPILER_ERROR, listing.empty() ? describe(program, "compile failed") : listing);
+        fail(program, CG_COMPILER_ERROR,
+             listing.empty() ? describe(program, "compile failed") : listing);
         return;
     }
     program.context->listing = listing;
@@ -215,7 +220,8 @@ CGcontext cgCreateContext() {
 
 void cgDestroyContext(CGcontext context) {
     if (!korvath::shading::isLiveContext(context)) {
-        reportError(CG_INVALID_CONTEXT_HANDLE_ERROR, nullptr, "cgDestroyContext: invalid context handle");
+        reportError(CG_INVALID_CONTEXT_HANDLE_ERROR, nullptr,
+                    "cgDestroyContext: invalid context handle");
         return;
     }
     for (const auto& program : context->programs) {
@@ -235,8 +241,9 @@ CGprofile cgGLGetLatestProfile(CGGLenum profileClass) {
     case CG_GL_FRAGMENT:
         return CG_PROFILE_GLSLF;
     default:
-        reportError(CG_INVALID_ENUMERANT_ERROR, nullptr,
-                    "cgGLGetLatestProfile: the profile class is neither CG_GL_VERTEX nor CG_GL_FRAGMENT");
+        reportError(
+            CG_INVALID_ENUMERANT_ERROR, nullptr,
+            "cgGLGetLatestProfile: the profile class is neither CG_GL_VERTEX nor CG_GL_FRAGMENT");
         return CG_PROFILE_UNKNOWN;
     }
 }
@@ -278,7 +285,8 @@ CGprogram cgCreateProgramFromFile(CGcontext context, CGenum programType, const c
 
 void cgGLLoadProgram(CGprogram program) {
     if (!korvath::shading::isLiveProgram(program)) {
-        reportError(CG_INVALID_PROGRAM_HANDLE_ERROR, nullptr, "cgGLLoadProgram: invalid program handle");
+        reportError(CG_INVALID_PROGRAM_HANDLE_ERROR, nullptr,
+                    "cgGLLoadProgram: invalid program handle");
         return;
     }
     if (program->failed || program->program != 0) {
@@ -299,7 +307,8 @@ void cgGLLoadProgram(CGprogram program) {
     if (linked != GL_TRUE) {
         glDeleteProgram(program->program);
         program->program = 0;
-        fail(*program, CG_PROGRAM_LOAD_ERROR, listing.empty() ? describe(*program, "link failed") : listing);
+        fail(*program, CG_PROGRAM_LOAD_ERROR,
+             listing.empty() ? describe(*program, "link failed") : listing);
         return;
     }
     program->context->listing = listing;
@@ -307,15 +316,18 @@ void cgGLLoadProgram(CGprogram program) {
     if (!atVertexLocation.empty()) {
         glDeleteProgram(program->program);
         program->program = 0;
-        fail(*program, CG_PROGRAM_LOAD_ERROR,
-             describe(*program, "per-vertex parameter \"" + atVertexLocation +
-                                    "\" is at attribute location 0, which glBegin/glEnd takes as the vertex"));
+        fail(
+            *program, CG_PROGRAM_LOAD_ERROR,
+            describe(*program,
+                     "per-vertex parameter \"" + atVertexLocation +
+                         "\" is at attribute location 0, which glBegin/glEnd takes as the vertex"));
     }
 }
 
 void cgDestroyProgram(CGprogram program) {
     if (!korvath::shading::isLiveProgram(program)) {
-        reportError(CG_INVALID_PROGRAM_HANDLE_ERROR, nullptr, "cgDestroyProgram: invalid program handle");
+        reportError(CG_INVALID_PROGRAM_HANDLE_ERROR, nullptr,
+                    "cgDestroyProgram: invalid program handle");
         return;
     }
     releaseGlObjects(*program);

@@ -18,7 +18,7 @@ struct ShadingParameterRecord {
     std::string name;
     std::string type;
     korvath::ParameterKind kind = korvath::ParameterKind::Uniform;
-    GLint location = -1;   // -1 until loaded, and for a parameter the driver optimised away
+    GLint location = -1;    // -1 until loaded, and for a parameter the driver optimised away
     GLint textureUnit = -1; // samplers: their place among the declared samplers
 };
 

@@ -9,10 +9,16 @@ namespace korvath {
 
 namespace {
 
-bool isIdentifierStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-bool isIdentifierChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool isIdentifierStart(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+}
+bool isIdentifierChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
 
-bool isIdentifier(const std::string& token) { return !token.empty() && isIdentifierStart(token[0]); }
+bool isIdentifier(const std::string& token) {
+    return !token.empty() && isIdentifierStart(token[0]);
+}
 
 // Skips the rest of a line, following backslash continuations; returns the index
 // of the line feed that ends it (or the end of the text).
@@ -78,14 +84,14 @@ size_t skipBracketed(const std::vector<std::string>& tokens, size_t open) {
 
 const std::set<std::string>& ignoredQualifiers() {
     static const std::set<std::string> qualifiers = {
-        "highp", "mediump", "lowp", "flat", "smooth", "noperspective", "centroid",
-        "sample", "invariant", "precise", "patch"};
+        "highp",    "mediump", "lowp",      "flat",    "smooth", "noperspective",
+        "centroid", "sample",  "invariant", "precise", "patch"};
     return qualifiers;
 }
 
 const std::set<std::string>& otherStorage() {
-    static const std::set<std::string> storage = {"out", "inout", "buffer", "shared", "const",
-                                                  "attribute", "varying", "precision"};
+    static const std::set<std::string> storage = {"out",   "inout",     "buffer",  "shared",
+                                                  "const", "attribute", "varying", "precision"};
     return storage;
 }
 
@@ -128,7 +134,8 @@ void readStatement(const std::vector<std::string>& statement, std::vector<Source
         ++at;
         while (at < statement.size() && statement[at] != ",") {
             const std::string& token = statement[at];
-            at = token == "(" || token == "[" || token == "{" ? skipBracketed(statement, at) : at + 1;
+            at = token == "(" || token == "[" || token == "{" ? skipBracketed(statement, at)
+                                                              : at + 1;
         }
         ++at;
     }
@@ -177,8 +184,12 @@ int floatComponentCount(const std::string& type) {
     return 0;
 }
 
-bool isSamplerType(const std::string& type) { return type.find("sampler") != std::string::npos; }
+bool isSamplerType(const std::string& type) {
+    return type.find("sampler") != std::string::npos;
+}
 
-bool isMatrix4Type(const std::string& type) { return type == "mat4" || type == "mat4x4"; }
+bool isMatrix4Type(const std::string& type) {
+    return type == "mat4" || type == "mat4x4";
+}
 
 } // namespace korvath

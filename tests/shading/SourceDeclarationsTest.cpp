@@ -17,11 +17,10 @@ std::vector<std::string> names(const std::string& source) {
 using Names = std::vector<std::string>;
 
 TEST(SourceDeclarations, UniformsAndInputsInSourceOrderWithTypeAndStorage) {
-    const auto found = findDeclarations(
-        "#version 450 compatibility\n"
-        "uniform mat4 modelViewProj;\n"
-        "in vec2 initTime;\n"
-        "uniform sampler2D texture;\n");
+    const auto found = findDeclarations("#version 450 compatibility\n"
+                                        "uniform mat4 modelViewProj;\n"
+                                        "in vec2 initTime;\n"
+                                        "uniform sampler2D texture;\n");
     ASSERT_EQ(3u, found.size());
     EXPECT_EQ("modelViewProj", found[0].name);
     EXPECT_EQ("mat4", found[0].type);
@@ -32,11 +31,10 @@ TEST(SourceDeclarations, UniformsAndInputsInSourceOrderWithTypeAndStorage) {
 }
 
 TEST(SourceDeclarations, QualifiersBeforeTheDeclarationAreAllowed) {
-    EXPECT_EQ(Names({"a", "b", "c", "d"}),
-              names("layout(location = 3) in vec3 a;\n"
-                    "layout(binding=1, std140) uniform highp vec4 b;\n"
-                    "flat in float c;\n"
-                    "uniform layout(location = 2) vec2 d;\n"));
+    EXPECT_EQ(Names({"a", "b", "c", "d"}), names("layout(location = 3) in vec3 a;\n"
+                                                 "layout(binding=1, std140) uniform highp vec4 b;\n"
+                                                 "flat in float c;\n"
+                                                 "uniform layout(location = 2) vec2 d;\n"));
 }
 
 TEST(SourceDeclarations, SeveralNamesArraysAndInitialisers) {
@@ -55,16 +53,15 @@ TEST(SourceDeclarations, OnlyTopLevelDeclarationsCount) {
 }
 
 TEST(SourceDeclarations, CommentsPreprocessorLinesAndOtherStorageAreIgnored) {
-    EXPECT_EQ(Names({"real"}),
-              names("// uniform float lineComment;\n"
-                    "/* uniform float blockComment;\n in vec2 spanning; */\n"
-                    "#define SIZE \\\n uniform float continued;\n"
-                    "out gl_PerVertex { vec4 gl_Position; };\n"
-                    "in vec4 gl_Color;\n"
-                    "out vec3 varying;\n"
-                    "const float constant = 1.0;\n"
-                    "precision highp float;\n"
-                    "uniform float/* inline */real;\n"));
+    EXPECT_EQ(Names({"real"}), names("// uniform float lineComment;\n"
+                                     "/* uniform float blockComment;\n in vec2 spanning; */\n"
+                                     "#define SIZE \\\n uniform float continued;\n"
+                                     "out gl_PerVertex { vec4 gl_Position; };\n"
+                                     "in vec4 gl_Color;\n"
+                                     "out vec3 varying;\n"
+                                     "const float constant = 1.0;\n"
+                                     "precision highp float;\n"
+                                     "uniform float/* inline */real;\n"));
 }
 
 TEST(SourceDeclarations, MalformedTextYieldsWhatIsWellFormed) {
@@ -72,21 +69,6 @@ TEST(SourceDeclarations, MalformedTextYieldsWhatIsWellFormed) {
                                       "void broken() { uniform float never;"));
     EXPECT_TRUE(names("").empty());
     EXPECT_TRUE(names("/* unterminated uniform float a;").empty());
-}
-
-TEST(SourceDeclarationTypes, ComponentCountsAndKinds) {
-    EXPECT_EQ(1, floatComponentCount("float"));
-    EXPECT_EQ(2, floatComponentCount("vec2"));
-    EXPECT_EQ(4, floatComponentCount("vec4"));
-    EXPECT_EQ(0, floatComponentCount("vec5"));
-    EXPECT_EQ(0, floatComponentCount("ivec3"));
-    EXPECT_EQ(0, floatComponentCount("mat4"));
-    EXPECT_TRUE(isSamplerType("sampler2D"));
-    EXPECT_TRUE(isSamplerType("sampler2DShadow"));
-    EXPECT_FALSE(isSamplerType("vec4"));
-    EXPECT_TRUE(isMatrix4Type("mat4"));
-    EXPECT_TRUE(isMatrix4Type("mat4x4"));
-    EXPECT_FALSE(isMatrix4Type("mat3"));
 }
 
 } // namespace
