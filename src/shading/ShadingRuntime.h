@@ -8,7 +8,8 @@
 //   - uniforms declared in the source are set with glProgramUniform*;
 //   - a vertex-stage input declared in the source ("in vec2 initTime;") is a
 //     per-vertex parameter: setting it issues glVertexAttrib*, which is legal
-//     between the glVertex calls of one glBegin/glEnd batch;
+//     between the glVertex calls of one glBegin/glEnd batch (a uniform is not:
+//     GL refuses uniform changes inside a batch);
 //   - samplers take texture units in declaration order, the first unit 0; the
 //     caller binds each texture on its unit.
 // A parameter that the source declares but the driver optimised away is still
