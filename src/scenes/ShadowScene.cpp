@@ -87,8 +87,9 @@ ShadowScene::~ShadowScene() {
 }
 
 void ShadowScene::computeMatrices() {
-    glPushMatrix();
+    // The mode first, so that the push and the pop pair up on the model-view stack.
     glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
 
     glLoadIdentity();
     gluPerspective(45.0, static_cast<double>(viewportWidth) / viewportHeight, 0.5, 500.0);
