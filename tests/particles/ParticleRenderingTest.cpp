@@ -2,7 +2,7 @@
 // puts them, the graphics state a draw leaves behind, and the end of the
 // program when a vertex program lacks one of its parameters.
 #include "ParticleGlSupport.h"
-#include "ScriptedEmitter.h"
+#include "SystemStandIns.h"
 #include "math/Matrix4.h"
 #include "particles/ParticleSystem.h"
 #include "support/GlTestContext.h"
@@ -132,34 +132,28 @@ TEST(ParticleRendering, LivingPointsLandWhereTheMotionFormulaPutsThem) {
 
 // ---- The state a draw leaves ----
 
-TEST(ParticleRendering, ABlendedSystemLeavesDepthTestOnAndBlendingOff) {
-    std::unique_ptr<ParticleSystem> system(makeSystem(new ScriptedEmitter({}, {}), 0, true));
-    lookFromTheFront();
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    system->draw(1.0f);
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
-    EXPECT_TRUE(glIsEnabled(GL_POINT_SPRITE));
-    EXPECT_TRUE(glIsEnabled(GL_VERTEX_PROGRAM_POINT_SIZE));
-    GLint alphaFunction = 0;
-    glGetIntegerv(GL_ALPHA_TEST_FUNC, &alphaFunction);
-    EXPECT_EQ(alphaFunction, GL_GREATER);
-    GLint coordinateReplace = GL_FALSE;
-    glGetTexEnviv(GL_POINT_SPRITE, GL_COORD_REPLACE, &coordinateReplace);
-    EXPECT_EQ(coordinateReplace, GL_TRUE);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST(ParticleRendering, AnUnblendedSystemLeavesTheCallersBlendingAndDepthTest) {
-    std::unique_ptr<ParticleSystem> system(makeSystem(new ScriptedEmitter({}, {}), 0, false));
-    lookFromTheFront();
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    system->draw(1.0f);
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+TEST(ParticleRendering, DrawLeavesTheStateItsOwnerReliesOn) {
+    for (bool blended : {true, false}) {
+        std::unique_ptr<ParticleSystem> system(makeSystem(new ScriptedEmitter({}, {}), 0, blended));
+        lookFromTheFront();
+        glDisable(GL_DEPTH_TEST);
+        glEnable(GL_BLEND);
+        system->draw(1.0f);
+        // A blended system turns blending off and the depth test on; an
+        // unblended one leaves both as the caller set them.
+        EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), blended ? GL_TRUE : GL_FALSE);
+        EXPECT_EQ(glIsEnabled(GL_BLEND), blended ? GL_FALSE : GL_TRUE);
+        EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
+        EXPECT_TRUE(glIsEnabled(GL_POINT_SPRITE));
+        EXPECT_TRUE(glIsEnabled(GL_VERTEX_PROGRAM_POINT_SIZE));
+        GLint alphaFunction = 0;
+        glGetIntegerv(GL_ALPHA_TEST_FUNC, &alphaFunction);
+        EXPECT_EQ(alphaFunction, GL_GREATER);
+        GLint coordinateReplace = GL_FALSE;
+        glGetTexEnviv(GL_POINT_SPRITE, GL_COORD_REPLACE, &coordinateReplace);
+        EXPECT_EQ(coordinateReplace, GL_TRUE);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
 }

@@ -1,9 +1,7 @@
 // The particle system's logic through recording stand-ins: which particles are
 // drawn, waiting or re-seeded at a scene time, the batch around them, and the
 // order in which destruction releases what the system owns.
-#include "CallLog.h"
-#include "RecordingRenderer.h"
-#include "ScriptedEmitter.h"
+#include "SystemStandIns.h"
 #include "particles/CircleEmitter.h"
 #include "particles/ParticleSystem.h"
 
