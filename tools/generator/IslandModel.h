@@ -1,0 +1,17 @@
+// The volcano scene's terrain: the island mesh and its painted texture.
+#pragma once
+
+#include "ThreeDsWriter.h"
+#include "generator/Image.h"
+
+namespace korvath::generator {
+
+// A polar grid about the crater axis: dense rings on the cone, wide ones out to
+// the sea floor; about 1900 vertices and 3800 triangles.
+ThreeDsMesh islandMesh();
+
+// Rock and ash high up, vegetation and sand low down by height and slope, with
+// the light of the volcano scene's sun baked in (the terrain is drawn unlit).
+Image islandTexture();
+
+} // namespace korvath::generator
