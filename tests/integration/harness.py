@@ -142,7 +142,7 @@ class Program:
         self.xdotool("mouseup", str(button))
 
     def screenshot(self):
-        ppm = subprocess.run(["import", "-window", self.window, "ppm:-"], env=self.env,
+        ppm = subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"], env=self.env,
                              capture_output=True, timeout=30, check=True).stdout
         return Screenshot(ppm)
 

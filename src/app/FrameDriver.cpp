@@ -1,0 +1,106 @@
+// The GLUT callbacks: one frame of the active scene, the keys and the mouse.
+#include "app/Application.h"
+
+#include "app/CameraState.h"
+#include "app/Clock.h"
+#include "app/FrameClock.h"
+#include "app/GlErrors.h"
+#include "scenes/ShadowScene.h"
+#include "scenes/VolcanoScene.h"
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+
+namespace korvath {
+
+namespace {
+
+constexpr unsigned char escapeKey = 27;
+constexpr unsigned char spaceKey = ' ';
+constexpr unsigned char switchKey = 'n';
+
+// Advances the scene time by the wall time since the previous frame; returns dt.
+float tick(FrameClock& clock) {
+    const int reading = millisecondsSinceStart();
+    const int ticks = reading - clock.lastClock;
+    clock.lastClock = reading;
+    const float dt = static_cast<float>(ticks / 1000.0);
+    clock.sceneTime += dt;
+    return dt;
+}
+
+void drawVolcanoFrame(float dt) {
+    CameraState& camera = cameraState;
+    glMatrixMode(GL_MODELVIEW);
+    glMultMatrixf(camera.viewMatrix.m);
+    advanceFlight(camera, dt);
+    if (application.volcanoScene != nullptr) {
+        // The light follows this frame's view, composed before the flight step.
+        application.volcanoScene->viewLightPosition = transformPoint(camera.viewMatrix, volcanoLight);
+        application.volcanoScene->draw();
+    }
+}
+
+} // namespace
+
+void display() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const float dt = tick(frameClock);
+    glPushMatrix();
+    cameraState.viewMatrix = composeViewMatrix(cameraState);
+    if (application.shadowSceneActive) {
+        application.shadowScene->mouseView = cameraState.viewMatrix;
+        application.shadowScene->render();
+        reportGlErrors("the shadow scene");
+    } else {
+        drawVolcanoFrame(dt);
+        reportGlErrors("the volcano scene");
+    }
+    glPopMatrix();
+    glutSwapBuffers();
+}
+
+void keyboard(unsigned char key, int, int) {
+    switch (key) {
+    case escapeKey:
+        std::exit(0);
+    case spaceKey:
+        cameraState.flightStopped = true;
+        break;
+    case switchKey:
+        switchToShadowScene();
+        break;
+    default:
+        break;
+    }
+}
+
+void mouse(int button, int buttonState, int x, int y) { pressButton(cameraState, button, buttonState, x, y); }
+
+void motion(int x, int y) {
+    if (movePointer(cameraState, x, y)) {
+        glutPostRedisplay();
+    }
+}
+
+void switchToShadowScene() {
+    // The shadow scene is built once; a second n leaves it as it is.
+    if (application.shadowSceneActive) {
+        return;
+    }
+    resetForShadowScene(cameraState);
+    delete application.volcanoScene;
+    application.volcanoScene = nullptr;
+
+    ShadowScene* scene = new ShadowScene(application.shaderContext);
+    application.shadowScene = scene;
+    application.shadowSceneActive = true;
+    scene->cameraEye = Vector3(0.0f, 10.0f, 10.0f);
+    scene->lightPosition = Vector3(0.0f, 50.0f, 50.0f);
+    scene->computeMatrices();
+    scene->createShadowMap();
+}
+
+} // namespace korvath
