@@ -100,7 +100,14 @@ void MeshReader::readChunks() {
 void MeshReader::readName() {
     int stored = 0;
     std::uint8_t byte = 0;
-    while (in.readByte(byte) && byte != 0) {
+    for (;;) {
+        if (!in.readByte(byte)) {
+            note("file ends inside an object name");
+            break;
+        }
+        if (byte == 0) {
+            break;
+        }
         if (stored < nameSize - 1) {
             mesh.name[stored++] = static_cast<char>(byte);
         } else {
