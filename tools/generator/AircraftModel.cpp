@@ -184,7 +184,7 @@ void addWings(ThreeDsMesh& mesh) {
              airfoil(0.28, 0.53, 0.09, 0.015, 0.05)},
             surfaceRegion, planformMapping);
     // Swept fin on top of the tail.
-    addLoft(mesh, {uprightAirfoil(0.04, 0.40, 0.23, 0.022), uprightAirfoil(0.30, 0.55, 0.10, 0.014)},
+    addLoft(mesh, {uprightAirfoil(0.04, 0.40, 0.23, 0.022), uprightAirfoil(0.32, 0.56, 0.10, 0.014)},
             surfaceRegion, [](const Vector3& p, double, double, double& s, double& t) {
                 s = (p.z + planformX) / (2.0 * planformX);
                 t = (p.y - planformFrontY) / (planformBackY - planformFrontY);
@@ -208,7 +208,7 @@ void addPropeller(ThreeDsMesh& mesh) {
     // Two blades in one piece, turned 25 degrees from upright.
     const double turn = 25.0 * pi / 180.0;
     std::vector<Ring> blade;
-    for (const double along : {-0.32, 0.32}) {
+    for (const double along : {-0.28, 0.28}) {
         Ring ring;
         for (const auto& [across, y] : {std::pair{-0.025, -0.745}, {0.025, -0.745},
                                         {0.025, -0.725}, {-0.025, -0.725}}) {

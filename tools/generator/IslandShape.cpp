@@ -33,6 +33,8 @@ constexpr double textureRadiusPower = 0.7;
 constexpr unsigned gullySeed = 11;
 constexpr unsigned rockSeed = 23;
 constexpr unsigned hillSeed = 37;
+constexpr unsigned rimSeed = 41;
+constexpr unsigned lumpSeed = 43;
 
 double coneProfile(double r) {
     const double beyondRim = std::max(r - craterRadius, 0.0);
@@ -74,7 +76,14 @@ double islandHeight(double x, double z) {
                                                                  craterRadius + 5.0, r);
     const double gully =
         ridgedNoise(std::cos(angle) * 9.0, std::sin(angle) * 9.0, r * 0.035, 3, gullySeed);
-    height += onCone * 3.0 * (gully - 0.6) * std::min(r / 25.0, 1.0);
+    const double gullyDepth = 3.0 + 1.5 * fractalNoise(x * 0.05, z * 0.05, 6.6, 2, gullySeed + 5);
+    height += onCone * gullyDepth * (gully - 0.6) * std::min(r / 25.0, 1.0);
+
+    // A ragged rim and lumpy flanks break the cone's outline.
+    const double nearTop = smoothstep(45.0, craterRadius, r);
+    height += 3.0 * nearTop *
+              fractalNoise(std::cos(angle) * 1.5, std::sin(angle) * 1.5, 9.1, 3, rimSeed);
+    height += 3.5 * onCone * fractalNoise(x * 0.04, z * 0.04, 4.4, 3, lumpSeed);
 
     // Rock roughness, stronger higher up; rolling hills on the lowland.
     const double roughness = 0.35 + 1.5 * smoothstep(3.0, 40.0, height);

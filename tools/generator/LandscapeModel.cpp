@@ -16,6 +16,8 @@ constexpr double halfExtent = 20.0;
 constexpr int cells = 35;
 constexpr int textureSize = 1024;
 constexpr double slopeStep = 0.1;
+constexpr double fieldLength = 3.4;
+constexpr double fieldWidth = 2.5;
 
 constexpr unsigned rollSeed = 101;
 constexpr unsigned fieldSeed = 113;
@@ -25,12 +27,14 @@ struct Hill {
     double x, z, height, width;
 };
 
-// Hills ring the open ground the aircraft circles over (radius 4 at height 6),
-// low enough to stay under it and steep enough to catch its shadow on a slope.
+// The aircraft's shadow (it circles at radius 4, height 6, lit from (0, 50, 50))
+// runs round (0, -6.8) at radius 4.5 on flat ground: two low hills lie on that
+// path so it climbs over them; taller ones stand behind it, in the camera's view
+// from (0, 10, 10), and further out.
 constexpr Hill hills[] = {
-    {-9.0, -7.0, 3.2, 3.5}, {10.0, -9.0, 3.8, 4.0}, {-2.0, -15.0, 2.6, 3.5},
-    {13.0, 5.0, 2.2, 3.0},  {-14.0, 6.0, 2.8, 4.0}, {4.0, 14.0, 1.8, 3.5},
-    {5.5, -3.5, 0.9, 2.0},
+    {4.5, -7.5, 1.6, 2.2},   {-5.0, -3.5, 1.2, 2.0},  {-9.0, -8.0, 3.0, 3.0},
+    {10.0, -10.0, 3.5, 3.5}, {0.0, -17.0, 3.0, 4.0},  {-14.0, 6.0, 2.8, 4.0},
+    {13.0, 5.0, 2.2, 3.0},   {4.0, 14.0, 1.8, 3.5},
 };
 
 double landscapeHeight(double x, double z) {
@@ -47,11 +51,11 @@ double landscapeHeight(double x, double z) {
 double roadOffset(double x, double z) { return z - (4.0 + 2.5 * std::sin(0.22 * x + 0.5)); }
 
 Colour fieldColour(double x, double z, double grain) {
-    // Fields are cells of a grid turned by 20 degrees, 6 by 4.5 units, each
-    // with a crop picked by its lattice value.
+    // Fields are cells of a grid turned by 20 degrees, each with a crop picked
+    // by its lattice value; a few fit across the camera's view.
     const double turn = 0.35;
-    const double fx = (x * std::cos(turn) + z * std::sin(turn)) / 6.0;
-    const double fz = (-x * std::sin(turn) + z * std::cos(turn)) / 4.5;
+    const double fx = (x * std::cos(turn) + z * std::sin(turn)) / fieldLength;
+    const double fz = (-x * std::sin(turn) + z * std::cos(turn)) / fieldWidth;
     const double cellX = std::floor(fx);
     const double cellZ = std::floor(fz);
     const double crop = latticeValue(static_cast<long>(cellX), static_cast<long>(cellZ), 0,
@@ -65,15 +69,16 @@ Colour fieldColour(double x, double z, double grain) {
         colour = {0.74, 0.65, 0.33}; // wheat
     } else {
         // Ploughed earth with furrows along the field.
-        const double furrow = 0.5 + 0.5 * std::sin((fx - cellX) * 6.0 * 2.0 * pi / 0.6);
+        const double furrow = 0.5 + 0.5 * std::sin((fx - cellX) * fieldLength * 2.0 * pi / 0.3);
         colour = mix(Colour{0.46, 0.34, 0.22}, Colour{0.34, 0.24, 0.15}, furrow);
     }
     colour = colour * (0.9 + 0.15 * grain);
 
     // Hedges along the field borders, a little ragged.
-    const double toBorder = std::min({(fx - cellX) * 6.0, (cellX + 1.0 - fx) * 6.0,
-                                      (fz - cellZ) * 4.5, (cellZ + 1.0 - fz) * 4.5});
-    const double hedge = smoothstep(0.28, 0.12, toBorder + 0.08 * grain);
+    const double toBorder =
+        std::min({(fx - cellX) * fieldLength, (cellX + 1.0 - fx) * fieldLength,
+                  (fz - cellZ) * fieldWidth, (cellZ + 1.0 - fz) * fieldWidth});
+    const double hedge = smoothstep(0.14, 0.06, toBorder + 0.04 * grain);
     return mix(colour, Colour{0.11, 0.24, 0.08}, hedge);
 }
 
@@ -89,7 +94,11 @@ Colour landscapeColour(double x, double z) {
     // Rough grass and scrub on the hills, bare earth where they are steep.
     const Colour rough = mix(Colour{0.30, 0.46, 0.17}, Colour{0.18, 0.32, 0.11},
                              smoothstep(-0.2, 0.4, patch + 0.3 * grain));
-    colour = mix(colour, rough, smoothstep(1.2, 2.0, height + 0.6 * patch));
+    colour = mix(colour, rough, smoothstep(1.8, 2.6, height + 0.6 * patch));
+    // Clumps of trees scattered over the hills and along some hedges.
+    const double trees = smoothstep(0.25, 0.4, fractalNoise(x * 0.9, z * 0.9, 8.4, 3, grainSeed + 20)) *
+                         smoothstep(1.0, 2.2, height + 1.5 * patch);
+    colour = mix(colour, Colour{0.09, 0.20, 0.07} * (0.85 + 0.3 * grain), trees);
     colour = mix(colour, Colour{0.45, 0.37, 0.26} * (0.9 + 0.2 * grain),
                  smoothstep(0.7, 1.1, slope));
 

@@ -79,7 +79,9 @@ Image ashSprite() {
         const double r = std::sqrt(dx * dx + dy * dy);
         // Billows: the density thins out by noise before the edge is reached.
         const double billow = fractalNoise(dx * 2.5, dy * 2.5, 3.0, 4, ashSeed);
-        const double density = smoothstep(0.95, 0.25, r + 0.25 * billow);
+        // The envelope keeps the billows inside the inscribed circle.
+        const double density =
+            smoothstep(0.95, 0.25, r + 0.25 * billow) * smoothstep(0.98, 0.8, r);
         const double shade = 0.55 + 0.25 * smoothstep(-0.5, 0.5, billow - 0.4 * dy);
         return Colour{0.95, 0.93, 0.90} * (shade * density);
     });
