@@ -84,6 +84,8 @@ Colour groundColour(const GroundSample& s) {
     const Colour brownRock{0.40, 0.34, 0.28};
     const Colour ash{0.31, 0.30, 0.29};
     const Colour darkRock{0.16, 0.15, 0.15};
+    const Colour rust{0.36, 0.22, 0.15};
+    const Colour paleAsh{0.45, 0.43, 0.40};
         const Colour craterGlow{0.62, 0.18, 0.04};
 
     const double patch = fractalNoise(s.x * 0.06, s.z * 0.06, 3.1, 4, patchSeed);
@@ -109,7 +111,12 @@ Colour groundColour(const GroundSample& s) {
     // Ash and dark rock on the upper cone, streaked down the slope.
     const double streak = ridgedNoise(std::cos(s.angle) * 14.0, std::sin(s.angle) * 14.0,
                                       s.radius * 0.05, 3, streakSeed);
-    const Colour upper = mix(darkRock, ash, smoothstep(0.55, 0.9, streak + 0.2 * fine));
+    Colour upper = mix(darkRock, ash, smoothstep(0.55, 0.95, streak + 0.25 * fine));
+    // Oxidised, rust-brown rock in patches near the summit, pale ash lower down.
+    upper = mix(upper, rust * (0.85 + 0.3 * fine), smoothstep(0.1, 0.5, patch) *
+                                                       smoothstep(40.0, 52.0, s.height));
+    upper = mix(upper, paleAsh * (0.9 + 0.2 * fine), smoothstep(0.2, 0.6, -patch) *
+                                                         smoothstep(50.0, 35.0, s.height));
     colour = mix(colour, upper, smoothstep(24.0, 36.0, h));
 
     // Dark walls inside the rim; the crater floor glows with the heat below it.

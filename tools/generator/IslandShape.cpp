@@ -74,8 +74,10 @@ double islandHeight(double x, double z) {
     // and slowly along it.
     const double onCone = smoothstep(80.0, 25.0, r) * smoothstep(craterRadius - 1.0,
                                                                  craterRadius + 5.0, r);
+    // The gullies meander a little instead of running straight down.
+    const double meander = angle + 0.08 * fractalNoise(x * 0.03, z * 0.03, 2.5, 2, gullySeed + 9);
     const double gully =
-        ridgedNoise(std::cos(angle) * 9.0, std::sin(angle) * 9.0, r * 0.035, 3, gullySeed);
+        ridgedNoise(std::cos(meander) * 9.0, std::sin(meander) * 9.0, r * 0.035, 3, gullySeed);
     const double gullyDepth = 3.0 + 1.5 * fractalNoise(x * 0.05, z * 0.05, 6.6, 2, gullySeed + 5);
     height += onCone * gullyDepth * (gully - 0.6) * std::min(r / 25.0, 1.0);
 
