@@ -3,6 +3,7 @@
 #include "scenes/ShadowScene.h"
 
 #include "app/FrameClock.h"
+#include "app/GlErrors.h"
 #include "mesh/Mesh3ds.h"
 #include "mesh/TextureImage.h"
 #include "scenes/ShadowGeometry.h"
@@ -139,7 +140,9 @@ void ShadowScene::createShadowMap() {
 void ShadowScene::render() {
     const float t = frameClock.sceneTime;
     renderDepthPass(t);
+    reportGlErrors("the shadow depth pass");
     renderCameraPass(t);
+    reportGlErrors("the shadow camera pass");
 }
 
 void ShadowScene::drawObjects(float t, bool cameraPass) {
