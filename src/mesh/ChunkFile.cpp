@@ -5,7 +5,9 @@
 
 namespace korvath {
 
-long ChunkFile::position() const { return std::ftell(file); }
+long ChunkFile::position() const {
+    return std::ftell(file);
+}
 
 long ChunkFile::length() const {
     const long here = std::ftell(file);

@@ -5,13 +5,13 @@
 #include "mesh/Mesh3ds.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace korvath {
 
 // One texture bind, one triangle batch; per triangle its face normal, then the
 // texture coordinate and position of corners a, b, c.
-template <typename Sink>
-void emitMesh(const Mesh3ds& mesh, Sink& sink) {
+template <typename Sink> void emitMesh(const Mesh3ds& mesh, Sink& sink) {
     sink.bindTexture(mesh.textureId);
     sink.begin();
     const int count = std::clamp(mesh.polygonCount, 0, Mesh3ds::capacity);

@@ -61,9 +61,9 @@ TEST(Sprites, AreBrightInTheMiddleAndPureBlackAllRoundTheEdge) {
     test::ensureGlContext();
     // The particle programs take brightness as coverage: a black border is
     // cut away, so no sprite shows its square.
-    const std::pair<const char*, int> sprites[] = {
-        {"data/particle/lava.bmp", 200}, {"data/particle/ash.bmp", 90},
-        {"data/particle/stone.bmp", 60}};
+    const std::pair<const char*, int> sprites[] = {{"data/particle/lava.bmp", 200},
+                                                   {"data/particle/ash.bmp", 90},
+                                                   {"data/particle/stone.bmp", 60}};
     for (const auto& [path, centreBrightness] : sprites) {
         const GLuint texture = loadTextureImage(path);
         ASSERT_TRUE(isTextureLoaded(texture)) << path;
@@ -83,7 +83,8 @@ TEST(GeneratorImages, ReachOpenGlWithRowZeroFirst) {
     generator::Image image(16, 16);
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
-            image.set(x, y, y < 4 ? generator::Colour{1.0, 0.0, 0.0} : generator::Colour{0.0, 0.0, 1.0});
+            image.set(x, y,
+                      y < 4 ? generator::Colour{1.0, 0.0, 0.0} : generator::Colour{0.0, 0.0, 1.0});
         }
     }
     for (const std::string path : {"/tmp/korvath-rows.jpg", "/tmp/korvath-rows.bmp"}) {

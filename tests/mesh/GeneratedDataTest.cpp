@@ -62,8 +62,8 @@ TEST(GeneratedData, GeneratorReproducesEveryFileTheProgramReads) {
 }
 
 TEST(GeneratedData, SpritesAre24BitBmpsWithTheClassic40ByteHeader) {
-    for (const char* sprite : {"data/particle/lava.bmp", "data/particle/ash.bmp",
-                               "data/particle/stone.bmp"}) {
+    for (const char* sprite :
+         {"data/particle/lava.bmp", "data/particle/ash.bmp", "data/particle/stone.bmp"}) {
         const std::vector<char> bytes = fileBytes(sprite);
         ASSERT_GT(bytes.size(), 54u) << sprite;
         const auto at = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
@@ -224,8 +224,7 @@ Matrix4 aircraftPlacement(float t) {
     return Matrix4::translation(4.0f * static_cast<float>(std::sin(t)), 6.0f,
                                 4.0f * static_cast<float>(std::cos(t)), 1.0f) *
            Matrix4::rotation(t * 180.0f / 3.14f, 0.0f, 1.0f, 0.0f) *
-           Matrix4::rotation(90.0f, 0.0f, 1.0f, 0.0f) *
-           Matrix4::rotation(-90.0f, 1.0f, 0.0f, 0.0f);
+           Matrix4::rotation(90.0f, 0.0f, 1.0f, 0.0f) * Matrix4::rotation(-90.0f, 1.0f, 0.0f, 0.0f);
 }
 
 const float flightTimes[] = {0.0f, 0.7f, 2.0f, 4.5f};
@@ -251,7 +250,7 @@ TEST(AircraftMesh, FliesNoseFirstUprightWithItsWingsAcrossTheCircle) {
         const Vector3 side(std::sin(t), 0.0f, std::cos(t));     // away from the circle's axis
         struct Extreme {
             float value = -1e9f;
-            Vector3 at;     // forward, height, side of the vertex
+            Vector3 at; // forward, height, side of the vertex
         } front, top, wide;
         for (int k = 0; k < mesh->vertexCount; ++k) {
             const Vector3 p = transformPoint(placement, mesh->vertices[k]);

@@ -113,9 +113,9 @@ TEST(Mesh3dsLoad, ChunksNestedInTheFaceListAreSkippedAfterTheFaces) {
         opaqueChunk(materialGroupId, {'r', 'e', 'd', 0, 1, 0, 0, 0}),
         opaqueChunk(smoothingId, {1, 0, 0, 0}),
     };
-    const auto mesh = loadBytes(fileOf({meshObject(
-        "tri", {vertexListChunk(triangle.vertices), faceListChunk(triangle.faces, groups),
-                mappingChunk(triangle.texCoords)})}));
+    const auto mesh = loadBytes(fileOf({meshObject("tri", {vertexListChunk(triangle.vertices),
+                                                           faceListChunk(triangle.faces, groups),
+                                                           mappingChunk(triangle.texCoords)})}));
     EXPECT_EQ(mesh->polygonCount, 1);
     EXPECT_FLOAT_EQ(mesh->texCoords[1].u, 0.75f);
 }
@@ -124,9 +124,9 @@ TEST(Mesh3dsLoad, UnknownChunkReachingPastTheEndEndsTheReading) {
     const ThreeDsMesh triangle = unitTriangle();
     ThreeDsChunk overlong = opaqueChunk(unknownId, {0, 0});
     overlong.declaredLength = 1000000;
-    const auto mesh = loadBytes(fileOf({meshObject(
-        "tri", {vertexListChunk(triangle.vertices), faceListChunk(triangle.faces), overlong,
-                mappingChunk(triangle.texCoords)})}));
+    const auto mesh = loadBytes(fileOf(
+        {meshObject("tri", {vertexListChunk(triangle.vertices), faceListChunk(triangle.faces),
+                            overlong, mappingChunk(triangle.texCoords)})}));
     EXPECT_EQ(mesh->polygonCount, 1);
     expectVector(mesh->normals[0], 0.0f, 0.0f, 1.0f);
     EXPECT_FLOAT_EQ(mesh->texCoords[1].u, 0.0f);
@@ -137,8 +137,8 @@ TEST(Mesh3dsLoad, UnknownChunkReachingPastTheEndEndsTheReading) {
 TEST(Mesh3dsLoad, LaterObjectsOverwriteFromIndexZeroAndKeepWhatLiesBeyond) {
     ThreeDsMesh first;
     first.name = "first";
-    first.vertices = {{10.0f, 0.0f, 0.0f}, {11.0f, 0.0f, 0.0f}, {12.0f, 0.0f, 0.0f},
-                      {13.0f, 0.0f, 0.0f}};
+    first.vertices = {
+        {10.0f, 0.0f, 0.0f}, {11.0f, 0.0f, 0.0f}, {12.0f, 0.0f, 0.0f}, {13.0f, 0.0f, 0.0f}};
     first.faces = {{0, 1, 2}, {1, 3, 2}};
     ThreeDsMesh second = unitTriangle();
     second.name = "b";
@@ -203,17 +203,17 @@ TEST(Mesh3dsLoad, ListsAboveCapacityKeepTheFirst8000AndTheNextChunkIsReadInPlace
     EXPECT_EQ(vertices->polygons[0].b, 1);
 
     const std::vector<ThreeDsFace> manyFaces(8100, ThreeDsFace{0, 1, 2});
-    const auto faces = loadBytes(fileOf({meshObject(
-        "big", {vertexListChunk(triangle.vertices), faceListChunk(manyFaces),
-                mappingChunk(triangle.texCoords)})}));
+    const auto faces = loadBytes(
+        fileOf({meshObject("big", {vertexListChunk(triangle.vertices), faceListChunk(manyFaces),
+                                   mappingChunk(triangle.texCoords)})}));
     EXPECT_EQ(faces->polygonCount, Mesh3ds::capacity);
     expectVector(faces->normals[7999], 0.0f, 0.0f, 1.0f);
     EXPECT_FLOAT_EQ(faces->texCoords[1].u, 0.75f);
 
     std::vector<TexCoord> manyTexCoords(8500, TexCoord{0.5f, 0.5f});
     manyTexCoords[7999] = {0.125f, 0.875f};
-    const auto mapping = loadBytes(fileOf({meshObject(
-        "big", {mappingChunk(manyTexCoords), vertexListChunk(triangle.vertices)})}));
+    const auto mapping = loadBytes(fileOf(
+        {meshObject("big", {mappingChunk(manyTexCoords), vertexListChunk(triangle.vertices)})}));
     EXPECT_FLOAT_EQ(mapping->texCoords[7999].v, 0.875f);
     EXPECT_EQ(mapping->vertexCount, 3);
 }
@@ -238,8 +238,8 @@ TEST(Mesh3dsLoad, ChunkLengthBelowTheHeaderSizeEndsTheReading) {
     ThreeDsChunk backwards = opaqueChunk(unknownId, {});
     backwards.declaredLength = 0;
     const ThreeDsMesh triangle = unitTriangle();
-    const auto skipped = loadBytes(
-        fileOf({meshObject("tri", {backwards, vertexListChunk(triangle.vertices)})}));
+    const auto skipped =
+        loadBytes(fileOf({meshObject("tri", {backwards, vertexListChunk(triangle.vertices)})}));
     EXPECT_STREQ(skipped->name, "tri");
     EXPECT_EQ(skipped->vertexCount, 0);
 
@@ -267,8 +267,8 @@ std::vector<std::uint8_t> cutAfter(const ThreeDsChunk& last, size_t cut) {
 }
 
 TEST(Mesh3dsLoad, FileEndingInsideAListKeepsTheCountAndFillsOnlyWhatWasRead) {
-    const std::vector<Vector3> vertices = {{5.0f, 6.0f, 7.0f}, {8.0f, 9.0f, 10.0f},
-                                           {11.0f, 12.0f, 13.0f}};
+    const std::vector<Vector3> vertices = {
+        {5.0f, 6.0f, 7.0f}, {8.0f, 9.0f, 10.0f}, {11.0f, 12.0f, 13.0f}};
     // 12 bytes of vertex 0 and 2 of vertex 1's x remain.
     const auto mesh = loadBytes(cutAfter(vertexListChunk(vertices), 22));
     EXPECT_EQ(mesh->vertexCount, 3);

@@ -1,7 +1,7 @@
 // The call sequence Mesh3ds::draw sends to OpenGL, recorded through the same
 // sequence function with a recording sink.
-#include "MeshFiles.h"
 #include "mesh/MeshDrawing.h"
+#include "MeshFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +16,13 @@ class RecordingSink {
 public:
     void bindTexture(std::uint32_t name) { log << "bind " << name << "\n"; }
     void begin() { log << "begin\n"; }
-    void normal(float x, float y, float z) { log << "normal " << x << " " << y << " " << z << "\n"; }
+    void normal(float x, float y, float z) {
+        log << "normal " << x << " " << y << " " << z << "\n";
+    }
     void texCoord(float u, float v) { log << "tex " << u << " " << v << "\n"; }
-    void vertex(float x, float y, float z) { log << "vertex " << x << " " << y << " " << z << "\n"; }
+    void vertex(float x, float y, float z) {
+        log << "vertex " << x << " " << y << " " << z << "\n";
+    }
     void end() { log << "end\n"; }
 
     std::string calls() const { return log.str(); }

@@ -27,7 +27,9 @@ TemporaryFile::TemporaryFile(const std::vector<std::uint8_t>& bytes) {
     EXPECT_TRUE(writeFileBytes(filePath, bytes));
 }
 
-TemporaryFile::~TemporaryFile() { std::remove(filePath.c_str()); }
+TemporaryFile::~TemporaryFile() {
+    std::remove(filePath.c_str());
+}
 
 std::unique_ptr<Mesh3ds> loadBytes(const std::vector<std::uint8_t>& bytes) {
     const TemporaryFile file(bytes);

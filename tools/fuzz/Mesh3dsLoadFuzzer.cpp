@@ -29,7 +29,9 @@ const std::string& inputPath() {
     return path;
 }
 
-bool withinCapacity(int count) { return count >= 0 && count <= korvath::Mesh3ds::capacity; }
+bool withinCapacity(int count) {
+    return count >= 0 && count <= korvath::Mesh3ds::capacity;
+}
 
 } // namespace
 

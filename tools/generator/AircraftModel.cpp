@@ -36,8 +36,8 @@ constexpr double planformBackY = 0.70;
 using Ring = std::vector<Vector3>;
 // Texture coordinates in 0..1 within a part's region, from a point, how far
 // along the part it lies and how far around its ring.
-using PartMapping = std::function<void(const Vector3& point, double along, double around,
-                                       double& s, double& t)>;
+using PartMapping =
+    std::function<void(const Vector3& point, double along, double around, double& s, double& t)>;
 
 Vector3 centroid(const Ring& ring) {
     double x = 0.0, y = 0.0, z = 0.0;
@@ -71,8 +71,8 @@ void addLoft(ThreeDsMesh& mesh, const std::vector<Ring>& rings, const Region& re
         std::vector<std::uint16_t> ringIndices;
         // The first point again at the end carries the texture seam.
         for (size_t i = 0; i <= points; ++i) {
-            ringIndices.push_back(vertexAt(rings[k][i % points], along,
-                                           static_cast<double>(i) / points));
+            ringIndices.push_back(
+                vertexAt(rings[k][i % points], along, static_cast<double>(i) / points));
         }
         indices.push_back(ringIndices);
     }
@@ -87,8 +87,7 @@ void addLoft(ThreeDsMesh& mesh, const std::vector<Ring>& rings, const Region& re
     const std::pair<size_t, size_t> caps[] = {{0, 1}, {last, last - 1}};
     for (const auto& [end, neighbour] : caps) {
         const Vector3 inside = centroid(rings[neighbour]);
-        const std::uint16_t centre =
-            vertexAt(centroid(rings[end]), end == 0 ? 0.0 : 1.0, 0.5);
+        const std::uint16_t centre = vertexAt(centroid(rings[end]), end == 0 ? 0.0 : 1.0, 0.5);
         for (size_t i = 0; i < points; ++i) {
             addOutward(mesh, centre, indices[end][i], indices[end][i + 1], inside);
         }
@@ -139,9 +138,9 @@ void addFuselage(ThreeDsMesh& mesh) {
         double y, halfWidth, halfHeight, centreZ;
     };
     const Station stations[] = {
-        {noseY, 0.055, 0.055, 0.0},  {-0.60, 0.085, 0.090, 0.0},  {-0.45, 0.095, 0.105, 0.01},
+        {noseY, 0.055, 0.055, 0.0},   {-0.60, 0.085, 0.090, 0.0},   {-0.45, 0.095, 0.105, 0.01},
         {-0.25, 0.095, 0.110, 0.015}, {-0.05, 0.090, 0.100, 0.015}, {0.15, 0.075, 0.080, 0.02},
-        {0.35, 0.055, 0.060, 0.03},  {0.50, 0.038, 0.045, 0.04},  {tailY, 0.020, 0.030, 0.05},
+        {0.35, 0.055, 0.060, 0.03},   {0.50, 0.038, 0.045, 0.04},   {tailY, 0.020, 0.030, 0.05},
     };
     std::vector<Ring> rings;
     for (const Station& s : stations) {
@@ -159,7 +158,7 @@ void addCanopy(ThreeDsMesh& mesh) {
         double y, halfWidth, height;
     };
     const Station stations[] = {
-        {-0.27, 0.02, 0.02}, {-0.21, 0.05, 0.06}, {-0.11, 0.06, 0.075},
+        {-0.27, 0.02, 0.02},  {-0.21, 0.05, 0.06}, {-0.11, 0.06, 0.075},
         {-0.01, 0.05, 0.055}, {0.07, 0.02, 0.02},
     };
     std::vector<Ring> rings;
@@ -184,7 +183,8 @@ void addWings(ThreeDsMesh& mesh) {
              airfoil(0.28, 0.53, 0.09, 0.015, 0.05)},
             surfaceRegion, planformMapping);
     // Swept fin on top of the tail.
-    addLoft(mesh, {uprightAirfoil(0.04, 0.40, 0.23, 0.022), uprightAirfoil(0.32, 0.56, 0.10, 0.014)},
+    addLoft(mesh,
+            {uprightAirfoil(0.04, 0.40, 0.23, 0.022), uprightAirfoil(0.32, 0.56, 0.10, 0.014)},
             surfaceRegion, [](const Vector3& p, double, double, double& s, double& t) {
                 s = (p.z + planformX) / (2.0 * planformX);
                 t = (p.y - planformFrontY) / (planformBackY - planformFrontY);
@@ -210,11 +210,12 @@ void addPropeller(ThreeDsMesh& mesh) {
     std::vector<Ring> blade;
     for (const double along : {-0.28, 0.28}) {
         Ring ring;
-        for (const auto& [across, y] : {std::pair{-0.025, -0.745}, {0.025, -0.745},
-                                        {0.025, -0.725}, {-0.025, -0.725}}) {
-            ring.push_back(Vector3(static_cast<float>(across * std::cos(turn) + along * std::sin(turn)),
-                                   static_cast<float>(y),
-                                   static_cast<float>(-across * std::sin(turn) + along * std::cos(turn))));
+        for (const auto& [across, y] :
+             {std::pair{-0.025, -0.745}, {0.025, -0.745}, {0.025, -0.725}, {-0.025, -0.725}}) {
+            ring.push_back(
+                Vector3(static_cast<float>(across * std::cos(turn) + along * std::sin(turn)),
+                        static_cast<float>(y),
+                        static_cast<float>(-across * std::sin(turn) + along * std::cos(turn))));
         }
         blade.push_back(ring);
     }
@@ -224,8 +225,8 @@ void addPropeller(ThreeDsMesh& mesh) {
 // Cream top, red belly, a blue cheat line between them, panel seams.
 Colour fuselagePaint(double along, double around) {
     const double fromTop = std::fabs(around - 0.5) * 2.0; // 1 on top, 0 underneath
-    Colour colour = mix(Colour{0.78, 0.12, 0.10}, Colour{0.93, 0.91, 0.85},
-                        smoothstep(0.42, 0.46, fromTop));
+    Colour colour =
+        mix(Colour{0.78, 0.12, 0.10}, Colour{0.93, 0.91, 0.85}, smoothstep(0.42, 0.46, fromTop));
     const double line = smoothstep(0.05, 0.02, std::fabs(fromTop - 0.50));
     colour = mix(colour, Colour{0.10, 0.16, 0.45}, line);
     if (along < 0.12) {
@@ -247,7 +248,7 @@ Colour surfacePaint(double s, double t) {
     const double dy = y + 0.17;
     const double r = std::sqrt(dx * dx + dy * dy);
     if (r < 0.085) {
-        colour = r < 0.03 ? Colour{0.80, 0.13, 0.10}
+        colour = r < 0.03   ? Colour{0.80, 0.13, 0.10}
                  : r < 0.06 ? Colour{0.93, 0.91, 0.85}
                             : Colour{0.10, 0.16, 0.45};
     }

@@ -24,7 +24,8 @@ struct DataFile {
 };
 
 std::function<bool(const std::string&)> meshFile(ThreeDsMesh (*build)()) {
-    return [build](const std::string& path) { return writeFileBytes(path, meshFileBytes({build()})); };
+    return
+        [build](const std::string& path) { return writeFileBytes(path, meshFileBytes({build()})); };
 }
 
 std::function<bool(const std::string&)> imageFile(Image (*paint)()) {

@@ -21,21 +21,25 @@ bool endsWith(const std::string& text, const std::string& suffix) {
 
 } // namespace
 
-Colour operator+(const Colour& a, const Colour& b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
+Colour operator+(const Colour& a, const Colour& b) {
+    return {a.r + b.r, a.g + b.g, a.b + b.b};
+}
 
 Colour operator*(const Colour& c, double factor) {
     return {c.r * factor, c.g * factor, c.b * factor};
 }
 
-Colour mix(const Colour& a, const Colour& b, double t) { return a * (1.0 - t) + b * t; }
+Colour mix(const Colour& a, const Colour& b, double t) {
+    return a * (1.0 - t) + b * t;
+}
 
 Image::Image(int width, int height)
     : imageWidth(width), imageHeight(height),
       bytes(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 0) {}
 
 void Image::set(int x, int y, const Colour& colour) {
-    const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(imageWidth) +
-                       static_cast<size_t>(x)) * 3;
+    const size_t at =
+        (static_cast<size_t>(y) * static_cast<size_t>(imageWidth) + static_cast<size_t>(x)) * 3;
     const double channels[3] = {colour.r, colour.g, colour.b};
     for (int i = 0; i < 3; ++i) {
         bytes[at + i] = static_cast<std::uint8_t>(std::lround(clamp01(channels[i]) * 255.0));

@@ -51,9 +51,9 @@ std::uint16_t addSurfaceVertex(ThreeDsMesh& mesh, double x, double z) {
 
 struct GroundSample {
     double x, z, height;
-    double slope;          // length of the height gradient: 1 is 45 degrees
-    double nx, ny, nz;     // unit surface normal
-    double radius, angle;  // about the crater axis
+    double slope;         // length of the height gradient: 1 is 45 degrees
+    double nx, ny, nz;    // unit surface normal
+    double radius, angle; // about the crater axis
 };
 
 GroundSample sampleGround(double x, double z) {
@@ -86,7 +86,7 @@ Colour groundColour(const GroundSample& s) {
     const Colour darkRock{0.16, 0.15, 0.15};
     const Colour rust{0.36, 0.22, 0.15};
     const Colour paleAsh{0.45, 0.43, 0.40};
-        const Colour craterGlow{0.62, 0.18, 0.04};
+    const Colour craterGlow{0.62, 0.18, 0.04};
 
     const double patch = fractalNoise(s.x * 0.06, s.z * 0.06, 3.1, 4, patchSeed);
     const double fine = fractalNoise(s.x * 0.5, s.z * 0.5, 7.3, 3, patchSeed + 10);
@@ -97,8 +97,8 @@ Colour groundColour(const GroundSample& s) {
     colour = mix(colour, seaBed, smoothstep(-2.0, -8.0, s.height));
 
     // Vegetation above the beach on gentle slopes, drying out higher up.
-    const double vegetation = smoothstep(0.9, 2.0, s.height + 0.8 * fine) * smoothstep(0.75, 0.4, s.slope) *
-                              smoothstep(33.0, 22.0, h);
+    const double vegetation = smoothstep(0.9, 2.0, s.height + 0.8 * fine) *
+                              smoothstep(0.75, 0.4, s.slope) * smoothstep(33.0, 22.0, h);
     Colour plants = mix(meadow, forest, smoothstep(-0.3, 0.4, patch + 0.3 * fine));
     plants = mix(plants, dryGrass, smoothstep(12.0, 27.0, h + 6.0 * fine));
     colour = mix(colour, plants, vegetation);
@@ -113,10 +113,10 @@ Colour groundColour(const GroundSample& s) {
                                       s.radius * 0.05, 3, streakSeed);
     Colour upper = mix(darkRock, ash, smoothstep(0.55, 0.95, streak + 0.25 * fine));
     // Oxidised, rust-brown rock in patches near the summit, pale ash lower down.
-    upper = mix(upper, rust * (0.85 + 0.3 * fine), smoothstep(0.1, 0.5, patch) *
-                                                       smoothstep(40.0, 52.0, s.height));
-    upper = mix(upper, paleAsh * (0.9 + 0.2 * fine), smoothstep(0.2, 0.6, -patch) *
-                                                         smoothstep(50.0, 35.0, s.height));
+    upper = mix(upper, rust * (0.85 + 0.3 * fine),
+                smoothstep(0.1, 0.5, patch) * smoothstep(40.0, 52.0, s.height));
+    upper = mix(upper, paleAsh * (0.9 + 0.2 * fine),
+                smoothstep(0.2, 0.6, -patch) * smoothstep(50.0, 35.0, s.height));
     colour = mix(colour, upper, smoothstep(24.0, 36.0, h));
 
     // Dark walls inside the rim; the crater floor glows with the heat below it.

@@ -46,12 +46,14 @@ double coneProfile(double r) {
 
 double shoreRadius(double angle) {
     // A few fixed harmonics give an irregular but closed coastline.
-    return meanShoreRadius * (1.0 + 0.13 * std::sin(2.0 * angle + 0.7) +
-                              0.08 * std::sin(3.0 * angle + 2.1) +
-                              0.05 * std::sin(5.0 * angle + 4.0));
+    return meanShoreRadius *
+           (1.0 + 0.13 * std::sin(2.0 * angle + 0.7) + 0.08 * std::sin(3.0 * angle + 2.1) +
+            0.05 * std::sin(5.0 * angle + 4.0));
 }
 
-double seaFloorRadius(double angle) { return seaFloorReach * shoreRadius(angle); }
+double seaFloorRadius(double angle) {
+    return seaFloorReach * shoreRadius(angle);
+}
 
 double islandHeight(double x, double z) {
     const double dx = x - craterX;
@@ -72,8 +74,8 @@ double islandHeight(double x, double z) {
 
     // Gullies running down the cone: noise that changes fast around the axis
     // and slowly along it.
-    const double onCone = smoothstep(80.0, 25.0, r) * smoothstep(craterRadius - 1.0,
-                                                                 craterRadius + 5.0, r);
+    const double onCone =
+        smoothstep(80.0, 25.0, r) * smoothstep(craterRadius - 1.0, craterRadius + 5.0, r);
     // The gullies meander a little instead of running straight down.
     const double meander = angle + 0.08 * fractalNoise(x * 0.03, z * 0.03, 2.5, 2, gullySeed + 9);
     const double gully =
@@ -83,8 +85,8 @@ double islandHeight(double x, double z) {
 
     // A ragged rim and lumpy flanks break the cone's outline.
     const double nearTop = smoothstep(45.0, craterRadius, r);
-    height += 3.0 * nearTop *
-              fractalNoise(std::cos(angle) * 1.5, std::sin(angle) * 1.5, 9.1, 3, rimSeed);
+    height +=
+        3.0 * nearTop * fractalNoise(std::cos(angle) * 1.5, std::sin(angle) * 1.5, 9.1, 3, rimSeed);
     height += 3.5 * onCone * fractalNoise(x * 0.04, z * 0.04, 4.4, 3, lumpSeed);
 
     // Rock roughness, stronger higher up; rolling hills on the lowland.

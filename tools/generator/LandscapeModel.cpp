@@ -32,9 +32,8 @@ struct Hill {
 // path so it climbs over them; taller ones stand behind it, in the camera's view
 // from (0, 10, 10), and further out.
 constexpr Hill hills[] = {
-    {4.5, -7.5, 1.6, 2.2},   {-5.0, -3.5, 1.2, 2.0},  {-9.0, -8.0, 3.0, 3.0},
-    {10.0, -10.0, 3.5, 3.5}, {0.0, -17.0, 3.0, 4.0},  {-14.0, 6.0, 2.8, 4.0},
-    {13.0, 5.0, 2.2, 3.0},   {4.0, 14.0, 1.8, 3.5},
+    {4.5, -7.5, 1.6, 2.2},  {-5.0, -3.5, 1.2, 2.0}, {-9.0, -8.0, 3.0, 3.0}, {10.0, -10.0, 3.5, 3.5},
+    {0.0, -17.0, 3.0, 4.0}, {-14.0, 6.0, 2.8, 4.0}, {13.0, 5.0, 2.2, 3.0},  {4.0, 14.0, 1.8, 3.5},
 };
 
 double landscapeHeight(double x, double z) {
@@ -48,7 +47,9 @@ double landscapeHeight(double x, double z) {
 }
 
 // The road's centre line crosses the ground from west to east.
-double roadOffset(double x, double z) { return z - (4.0 + 2.5 * std::sin(0.22 * x + 0.5)); }
+double roadOffset(double x, double z) {
+    return z - (4.0 + 2.5 * std::sin(0.22 * x + 0.5));
+}
 
 Colour fieldColour(double x, double z, double grain) {
     // Fields are cells of a grid turned by 20 degrees, each with a crop picked
@@ -58,8 +59,8 @@ Colour fieldColour(double x, double z, double grain) {
     const double fz = (-x * std::sin(turn) + z * std::cos(turn)) / fieldWidth;
     const double cellX = std::floor(fx);
     const double cellZ = std::floor(fz);
-    const double crop = latticeValue(static_cast<long>(cellX), static_cast<long>(cellZ), 0,
-                                     fieldSeed);
+    const double crop =
+        latticeValue(static_cast<long>(cellX), static_cast<long>(cellZ), 0, fieldSeed);
     Colour colour;
     if (crop < -0.4) {
         colour = {0.42, 0.58, 0.22}; // meadow
@@ -75,9 +76,8 @@ Colour fieldColour(double x, double z, double grain) {
     colour = colour * (0.9 + 0.15 * grain);
 
     // Hedges along the field borders, a little ragged.
-    const double toBorder =
-        std::min({(fx - cellX) * fieldLength, (cellX + 1.0 - fx) * fieldLength,
-                  (fz - cellZ) * fieldWidth, (cellZ + 1.0 - fz) * fieldWidth});
+    const double toBorder = std::min({(fx - cellX) * fieldLength, (cellX + 1.0 - fx) * fieldLength,
+                                      (fz - cellZ) * fieldWidth, (cellZ + 1.0 - fz) * fieldWidth});
     const double hedge = smoothstep(0.14, 0.06, toBorder + 0.04 * grain);
     return mix(colour, Colour{0.11, 0.24, 0.08}, hedge);
 }
@@ -96,11 +96,12 @@ Colour landscapeColour(double x, double z) {
                              smoothstep(-0.2, 0.4, patch + 0.3 * grain));
     colour = mix(colour, rough, smoothstep(1.8, 2.6, height + 0.6 * patch));
     // Clumps of trees scattered over the hills and along some hedges.
-    const double trees = smoothstep(0.25, 0.4, fractalNoise(x * 0.9, z * 0.9, 8.4, 3, grainSeed + 20)) *
-                         smoothstep(1.0, 2.2, height + 1.5 * patch);
+    const double trees =
+        smoothstep(0.25, 0.4, fractalNoise(x * 0.9, z * 0.9, 8.4, 3, grainSeed + 20)) *
+        smoothstep(1.0, 2.2, height + 1.5 * patch);
     colour = mix(colour, Colour{0.09, 0.20, 0.07} * (0.85 + 0.3 * grain), trees);
-    colour = mix(colour, Colour{0.45, 0.37, 0.26} * (0.9 + 0.2 * grain),
-                 smoothstep(0.7, 1.1, slope));
+    colour =
+        mix(colour, Colour{0.45, 0.37, 0.26} * (0.9 + 0.2 * grain), smoothstep(0.7, 1.1, slope));
 
     const double road = smoothstep(0.45, 0.3, std::fabs(roadOffset(x, z)) + 0.05 * grain);
     return mix(colour, Colour{0.63, 0.55, 0.41} * (0.92 + 0.1 * grain), road);
@@ -116,8 +117,7 @@ ThreeDsMesh landscapeMesh() {
         for (int i = 0; i <= cells; ++i) {
             const double x = -halfExtent + i * step;
             const double z = -halfExtent + j * step;
-            const Vector3 position(static_cast<float>(x),
-                                   static_cast<float>(landscapeHeight(x, z)),
+            const Vector3 position(static_cast<float>(x), static_cast<float>(landscapeHeight(x, z)),
                                    static_cast<float>(z));
             addVertex(mesh, position, (x + halfExtent) / (2.0 * halfExtent),
                       (z + halfExtent) / (2.0 * halfExtent));

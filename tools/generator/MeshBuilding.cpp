@@ -21,7 +21,9 @@ Direction faceNormal(const ThreeDsMesh& mesh, std::uint16_t a, std::uint16_t b, 
     return {p.y * q.z - p.z * q.y, p.z * q.x - p.x * q.z, p.x * q.y - p.y * q.x};
 }
 
-double dot(const Direction& p, const Vector3& q) { return p.x * q.x + p.y * q.y + p.z * q.z; }
+double dot(const Direction& p, const Vector3& q) {
+    return p.x * q.x + p.y * q.y + p.z * q.z;
+}
 
 } // namespace
 

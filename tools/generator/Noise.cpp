@@ -24,9 +24,13 @@ double latticeValue(long x, long y, long z, unsigned seed) {
 namespace {
 
 // Quintic fade: continuous slope and curvature across lattice cells.
-double fade(double t) { return t * t * t * (t * (t * 6.0 - 15.0) + 10.0); }
+double fade(double t) {
+    return t * t * t * (t * (t * 6.0 - 15.0) + 10.0);
+}
 
-double lerp(double a, double b, double t) { return a + (b - a) * t; }
+double lerp(double a, double b, double t) {
+    return a + (b - a) * t;
+}
 
 } // namespace
 
@@ -42,8 +46,8 @@ double valueNoise(double x, double y, double z, unsigned seed) {
     const double tz = fade(z - fz);
     double plane[2];
     for (int dz = 0; dz < 2; ++dz) {
-        const double low = lerp(latticeValue(ix, iy, iz + dz, seed),
-                                latticeValue(ix + 1, iy, iz + dz, seed), tx);
+        const double low =
+            lerp(latticeValue(ix, iy, iz + dz, seed), latticeValue(ix + 1, iy, iz + dz, seed), tx);
         const double high = lerp(latticeValue(ix, iy + 1, iz + dz, seed),
                                  latticeValue(ix + 1, iy + 1, iz + dz, seed), tx);
         plane[dz] = lerp(low, high, ty);

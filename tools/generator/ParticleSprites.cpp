@@ -67,8 +67,8 @@ Image lavaSprite() {
                                                      0.0, 2, lavaSeed);
         const double heat = smoothstep(edge, 0.0, r) *
                             (0.85 + 0.15 * fractalNoise(dx * 4.0, dy * 4.0, 1.0, 2, lavaSeed + 5));
-        Colour colour = mix(Colour{0.45, 0.03, 0.0}, Colour{1.0, 0.45, 0.05},
-                            smoothstep(0.15, 0.55, heat));
+        Colour colour =
+            mix(Colour{0.45, 0.03, 0.0}, Colour{1.0, 0.45, 0.05}, smoothstep(0.15, 0.55, heat));
         colour = mix(colour, Colour{1.0, 0.95, 0.65}, smoothstep(0.6, 0.95, heat));
         return colour * smoothstep(0.0, 0.25, heat);
     });
@@ -80,8 +80,7 @@ Image ashSprite() {
         // Billows: the density thins out by noise before the edge is reached.
         const double billow = fractalNoise(dx * 2.5, dy * 2.5, 3.0, 4, ashSeed);
         // The envelope keeps the billows inside the inscribed circle.
-        const double density =
-            smoothstep(0.95, 0.25, r + 0.25 * billow) * smoothstep(0.98, 0.8, r);
+        const double density = smoothstep(0.95, 0.25, r + 0.25 * billow) * smoothstep(0.98, 0.8, r);
         const double shade = 0.55 + 0.25 * smoothstep(-0.5, 0.5, billow - 0.4 * dy);
         return Colour{0.95, 0.93, 0.90} * (shade * density);
     });
@@ -96,8 +95,8 @@ Image stoneSprite() {
         // Faceted shading: brighter towards the upper left, cracks and grain.
         const double facet = 0.75 - 0.14 * (dx + dy); // row 0 is the top of a point sprite
         const double grain = fractalNoise(dx * 6.0, dy * 6.0, 2.0, 3, stoneSeed + 3);
-        const double crack = smoothstep(0.06, 0.0, std::fabs(
-                                 fractalNoise(dx * 2.0, dy * 2.0, 5.0, 2, stoneSeed + 7)));
+        const double crack = smoothstep(
+            0.06, 0.0, std::fabs(fractalNoise(dx * 2.0, dy * 2.0, 5.0, 2, stoneSeed + 7)));
         const double grey = clamp01(facet + 0.12 * grain - 0.35 * crack);
         return Colour{0.62, 0.58, 0.55} * (grey * inside);
     });

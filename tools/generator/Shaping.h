@@ -7,7 +7,9 @@ namespace korvath::generator {
 
 constexpr double pi = 3.14159265358979323846;
 
-inline double clamp01(double x) { return std::clamp(x, 0.0, 1.0); }
+inline double clamp01(double x) {
+    return std::clamp(x, 0.0, 1.0);
+}
 
 // 0 below edge0, 1 above edge1, a smooth S-curve between (either order).
 inline double smoothstep(double edge0, double edge1, double x) {
@@ -15,6 +17,8 @@ inline double smoothstep(double edge0, double edge1, double x) {
     return t * t * (3.0 - 2.0 * t);
 }
 
-inline double mix(double a, double b, double t) { return a + (b - a) * t; }
+inline double mix(double a, double b, double t) {
+    return a + (b - a) * t;
+}
 
 } // namespace korvath::generator
