@@ -81,8 +81,7 @@ void advanceFlight(CameraState& camera, float dt) {
     if (t <= 2.0f) {
         return;
     }
-    // The step values are per frame at 60 frames per second.
-    const float frames = dt * 60.0f;
+    const float frames = dt * flightFrameRate;
     if (t < 10.0f) {
         camera.transZ -= 3.0f * frames;
     }

@@ -40,11 +40,15 @@ bool movePointer(CameraState& camera, int x, int y);
 // translation(trans) * rotation(rotX about x) * rotation(rotY about y).
 Matrix4 composeViewMatrix(const CameraState& camera);
 
-// One frame of the scripted flight, dt seconds long. The steps are tuned per
-// frame at 60 frames per second and scaled by dt * 60, so the path does not
-// depend on the frame rate.
-void advanceFlight(CameraState& camera, float dt);
+// At 12 frames per second the tilt phase (-0.5 degrees for 60 frames) ends with
+// the gaze exactly level, the camera 120 units above the sea circling the island.
+// Faster rates would tilt the camera past level and take it under the water.
+constexpr float flightFrameRate = 12.0f;
 
+// One frame of the scripted flight, dt seconds long. The steps are per frame at
+// flightFrameRate and scaled by dt * flightFrameRate, so the path does not depend
+// on the frame rate.
+void advanceFlight(CameraState& camera, float dt);
 // The camera values the shadow scene starts from; the flight stays stopped.
 void resetForShadowScene(CameraState& camera);
 

@@ -78,6 +78,9 @@ void PointSpriteRenderer::drawParticle(const Particle& particle) {
 
 void PointSpriteRenderer::endBatch() {
     glEnd();
+    // Mesa keeps replacing texture coordinates for every primitive while this is
+    // on, which would paint the next frame's terrain in one texel's colour.
+    glTexEnvi(GL_POINT_SPRITE, GL_COORD_REPLACE, GL_FALSE);
     glDisable(GL_ALPHA_TEST);
     cgGLDisableProfile(vertexProfile);
     cgGLDisableProfile(fragmentProfile);

@@ -22,9 +22,9 @@ public:
 
     void beginBatch(float time, const Vector3& acceleration) override;
     void drawParticle(const Particle& particle) override;
-    // Leaves point sprites, programmable point size, coordinate replacement, the
-    // bound sprite and the alpha function set; a blended system leaves blending
-    // off and the depth test on.
+    // Leaves point sprites, programmable point size, the bound sprite and the
+    // alpha function set, coordinate replacement off; a blended system leaves
+    // blending off and the depth test on.
     void endBatch() override;
 
 private:

@@ -31,7 +31,7 @@ TEST(FlightTimetable, StandsStillForTheFirstTwoSecondsInclusive) {
 TEST(FlightTimetable, AllFourValuesMoveBetweenTwoAndSeven) {
     CameraState camera;
     camera.flightTime = 3.0f;
-    advanceFlight(camera, 1.0f / 60.0f);
+    advanceFlight(camera, 1.0f / flightFrameRate);
     EXPECT_FLOAT_EQ(camera.transZ, -23.0f);
     EXPECT_FLOAT_EQ(camera.rotY, -9.2f);
     EXPECT_FLOAT_EQ(camera.rotX, 29.5f);
@@ -44,13 +44,13 @@ TEST(FlightTimetable, SevenAndTenAreStrictBoundaries) {
     advanceFlight(atSeven, 0.5f); // reaches exactly 7: rotX and transY stop
     EXPECT_EQ(atSeven.rotX, 30.0f);
     EXPECT_EQ(atSeven.transY, -50.0f);
-    EXPECT_FLOAT_EQ(atSeven.transZ, -20.0f - 90.0f);
+    EXPECT_FLOAT_EQ(atSeven.transZ, -20.0f - 3.0f * 0.5f * flightFrameRate);
 
     CameraState atTen;
     atTen.flightTime = 9.5f;
     advanceFlight(atTen, 0.5f); // reaches exactly 10: only the turn goes on
     EXPECT_EQ(atTen.transZ, -20.0f);
-    EXPECT_FLOAT_EQ(atTen.rotY, -10.0f + 24.0f);
+    EXPECT_FLOAT_EQ(atTen.rotY, -10.0f + 0.8f * 0.5f * flightFrameRate);
 }
 
 TEST(FlightTimetable, StoppedFlightNeverMovesAgain) {
@@ -74,8 +74,10 @@ TEST(FlightPath, IsTheSameAtThirtyAndAtTwoHundredFramesPerSecond) {
     EXPECT_NEAR(slow.transZ, fast.transZ, 3.0f * 2.0f);
     EXPECT_NEAR(slow.rotY, fast.rotY, 0.8f * 2.0f);
     EXPECT_NEAR(slow.transY, fast.transY, 2.0f);
-    // At 60 frames per second the values match the per-frame steps: 8 s of zoom.
-    const CameraState sixty = fly(12.0f, 60);
-    EXPECT_NEAR(sixty.transZ, -20.0f - 3.0f * 60.0f * 8.0f, 6.0f);
-    EXPECT_NEAR(sixty.rotX, 30.0f - 0.5f * 60.0f * 5.0f, 1.0f);
+    // At the reference rate every frame takes the timetable's step: eight
+    // seconds of zoom, and five of tilt that end with the gaze level.
+    const CameraState reference = fly(12.0f, static_cast<int>(flightFrameRate));
+    EXPECT_NEAR(reference.transZ, -20.0f - 3.0f * flightFrameRate * 8.0f, 3.0f);
+    EXPECT_NEAR(reference.rotX, 0.0f, 0.5f);
+    EXPECT_NEAR(reference.transY, -50.0f - flightFrameRate * 5.0f, 1.0f);
 }

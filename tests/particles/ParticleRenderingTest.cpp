@@ -149,9 +149,11 @@ TEST(ParticleRendering, DrawLeavesTheStateItsOwnerReliesOn) {
         GLint alphaFunction = 0;
         glGetIntegerv(GL_ALPHA_TEST_FUNC, &alphaFunction);
         EXPECT_EQ(alphaFunction, GL_GREATER);
-        GLint coordinateReplace = GL_FALSE;
+        // Coordinate replacement is off again, so later triangles keep their own
+        // texture coordinates.
+        GLint coordinateReplace = GL_TRUE;
         glGetTexEnviv(GL_POINT_SPRITE, GL_COORD_REPLACE, &coordinateReplace);
-        EXPECT_EQ(coordinateReplace, GL_TRUE);
+        EXPECT_EQ(coordinateReplace, GL_FALSE);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
     glDisable(GL_BLEND);
