@@ -1,5 +1,5 @@
-// Ray casting against the scene's meshes in world coordinates, so tests can find
-// for themselves where the aircraft's shadow falls and what the camera sees.
+// Ray casting against the landscape and a bounding sphere of the aircraft, so the
+// pixel tests can find for themselves where the shadow falls and what is in view.
 #pragma once
 
 #include "math/Matrix4.h"
@@ -7,38 +7,35 @@
 #include "mesh/Mesh3ds.h"
 
 #include <optional>
-#include <vector>
 
 namespace korvath::test {
 
-struct WorldTriangle {
-    Vector3 a, b, c;
-};
-
-struct RayHit {
-    float distance; // along the unit direction
-    Vector3 point;
-    Vector3 normal; // unit, facing the side the corners run counter-clockwise
-};
-
-Vector3 transformPoint(const Matrix4& m, const Vector3& p);
-Vector3 normalized(const Vector3& v);
 Vector3 operator+(const Vector3& a, const Vector3& b);
 Vector3 operator*(float s, const Vector3& v);
 float dot(const Vector3& a, const Vector3& b);
+Vector3 normalized(const Vector3& v);
+Vector3 transformPoint(const Matrix4& m, const Vector3& p);
 
-// The mesh's triangles placed by `placement`.
-std::vector<WorldTriangle> worldTriangles(const Mesh3ds& mesh, const Matrix4& placement);
+struct RayHit {
+    Vector3 point;
+    Vector3 normal; // unit, on the side the corners run counter-clockwise
+};
 
-// The mean of the mesh's vertices under `placement`.
-Vector3 meshCentre(const Mesh3ds& mesh, const Matrix4& placement);
+// The nearest triangle of the mesh (in its own coordinates) on the ray from origin.
+std::optional<RayHit> castRay(const Mesh3ds& mesh, const Vector3& origin, const Vector3& direction);
 
-// The nearest hit beyond minDistance along origin + s * direction (direction unit).
-std::optional<RayHit> firstHit(const std::vector<WorldTriangle>& triangles, const Vector3& origin,
-                               const Vector3& direction, float minDistance = 1e-3f);
+// Whether the ray from `from` towards `point` meets the mesh first at that point.
+bool isFirstHit(const Mesh3ds& mesh, const Vector3& from, const Vector3& point);
 
-// Whether the segment from `from` to `to` passes through none of the triangles,
-// leaving out a small margin at its end.
-bool isClearPath(const std::vector<WorldTriangle>& triangles, const Vector3& from, const Vector3& to);
+struct Sphere {
+    Vector3 centre;
+    float radius;
+};
+
+// The sphere around the mesh's vertices' mean that holds them all, placed.
+Sphere boundingSphere(const Mesh3ds& mesh, const Matrix4& placement);
+
+// Whether the segment passes the sphere by more than `margin`.
+bool passesBy(const Sphere& sphere, const Vector3& from, const Vector3& to, float margin);
 
 } // namespace korvath::test
