@@ -100,8 +100,8 @@ void ShadowScene::computeMatrices() {
     gluLookAt(cameraEye.x, cameraEye.y, cameraEye.z, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
     cameraView = readModelView();
 
-    // A 90-degree cone from 1 to 80 units holds the whole landscape as the
-    // light at (0, 50, 50) sees it.
+    // A 90-degree cone from 1 to 80 units: wherever the aircraft's shadow falls
+    // lies inside; the landscape's far corners lie beyond and count as lit.
     glLoadIdentity();
     gluPerspective(90.0, 1.0, 1.0, 80.0);
     lightProjection = readModelView();
