@@ -208,6 +208,58 @@ TEST(LandscapeMesh, HillsAroundTheOriginStayUnderTheAircraft) {
     EXPECT_GT(highestNear, 1.0f);
 }
 
+// The world position of the eye the shadow scene opens with: its look-at from
+// (0, 10, 10) times the camera values the switch sets (translation (3, -1.7, -3),
+// -39 degrees about x, -237 about y). The view is rigid, so the eye is -R^T t.
+Vector3 openingEye() {
+    const float e[3] = {0.0f, 10.0f, 10.0f};
+    const float length = std::sqrt(e[1] * e[1] + e[2] * e[2]);
+    const float f[3] = {0.0f, -e[1] / length, -e[2] / length}; // towards the origin
+    const float s[3] = {1.0f, 0.0f, 0.0f};                     // f x up, normalised
+    const float u[3] = {s[1] * f[2] - s[2] * f[1], s[2] * f[0] - s[0] * f[2],
+                        s[0] * f[1] - s[1] * f[0]};
+    Matrix4 lookAt;
+    for (int c = 0; c < 3; ++c) {
+        lookAt.m[4 * c + 0] = s[c];
+        lookAt.m[4 * c + 1] = u[c];
+        lookAt.m[4 * c + 2] = -f[c];
+    }
+    for (int r = 0; r < 3; ++r) {
+        const float* axis = r == 0 ? s : r == 1 ? u : f;
+        const float sign = r == 2 ? 1.0f : -1.0f;
+        lookAt.m[12 + r] = sign * (axis[0] * e[0] + axis[1] * e[1] + axis[2] * e[2]);
+    }
+    const Matrix4 view = lookAt * Matrix4::translation(3.0f, -1.7f, -3.0f, 1.0f) *
+                         Matrix4::rotation(-39.0f, 1.0f, 0.0f, 0.0f) *
+                         Matrix4::rotation(-237.0f, 0.0f, 1.0f, 0.0f);
+    float eye[3];
+    for (int i = 0; i < 3; ++i) {
+        eye[i] = -(view.m[4 * i] * view.m[12] + view.m[4 * i + 1] * view.m[13] +
+                   view.m[4 * i + 2] * view.m[14]);
+    }
+    return {eye[0], eye[1], eye[2]};
+}
+
+TEST(LandscapeMesh, TheOpeningViewStandsAboveTheGroundAndSeesTheOriginOverIt) {
+    const auto mesh = loadData("data/model/landscape.3ds");
+    const Vector3 eye = openingEye();
+    ASSERT_GT(eye.y, 0.5f); // a low view, near (-13, 0.9, -12)
+    const float toOrigin = std::hypot(eye.x, eye.z);
+    for (int k = 0; k < mesh->vertexCount; ++k) {
+        const Vector3& v = mesh->vertices[k];
+        // Where the vertex lies along the ground line from the eye to the origin.
+        const float along = ((v.x - eye.x) * -eye.x + (v.z - eye.z) * -eye.z) / toOrigin;
+        const float across =
+            std::fabs((v.x - eye.x) * -eye.z - (v.z - eye.z) * -eye.x) / toOrigin;
+        if (along < -1.5f || along > toOrigin || across > 1.5f) {
+            continue;
+        }
+        // Near the eye the ground keeps clear of the 0.5 near plane; further on it
+        // stays below the eye, so nothing hides the aircraft's circle.
+        ASSERT_LT(v.y, along < 2.0f ? eye.y - 0.5f : eye.y) << v.x << ", " << v.z;
+    }
+}
+
 // ---- The aircraft --------------------------------------------------------------
 
 Vector3 transformPoint(const Matrix4& m, const Vector3& p, float w = 1.0f) {
