@@ -44,7 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fclose(file);
 
     auto mesh = std::make_unique<korvath::Mesh3ds>();
-    if (!mesh->load(inputPath().c_str())) {
+    const bool loaded = mesh->load(inputPath().c_str());
+    std::remove(inputPath().c_str());
+    if (!loaded) {
         __builtin_trap();
     }
     if (!withinCapacity(mesh->vertexCount) || !withinCapacity(mesh->polygonCount) ||
