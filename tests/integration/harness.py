@@ -12,7 +12,7 @@ import tempfile
 import time
 import unittest
 
-BINARY = os.environ["KORVATH_BINARY"]
+BINARY = os.path.abspath(os.environ["KORVATH_BINARY"])
 RUNTIME_DIR = os.environ["KORVATH_RUNTIME_DIR"]
 
 HELP_TEXT = (

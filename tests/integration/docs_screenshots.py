@@ -1,0 +1,43 @@
+"""Refreshes the screenshots in docs/ from the real program.
+
+Run from this directory with the build directory's program:
+  KORVATH_BINARY=../../build/korvath KORVATH_RUNTIME_DIR=../../build python3 docs_screenshots.py
+"""
+import os
+import subprocess
+import tempfile
+import time
+import unittest
+
+from harness import ProgramTestCase
+
+DOCS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs")
+
+
+def save_png(shot, name):
+    with tempfile.NamedTemporaryFile(suffix=".ppm") as ppm:
+        shot.save(ppm.name)
+        subprocess.run(["convert", ppm.name, os.path.join(DOCS, name)], check=True)
+
+
+class DocsScreenshots(ProgramTestCase):
+    def test_refresh(self):
+        program = self.start_and_wait()
+        time.sleep(1.0)
+        save_png(program.screenshot(), "volcano-start.png")
+        time.sleep(5.0)
+        save_png(program.screenshot(), "volcano-flight.png")
+        program.key("space")
+        program.drag(1, (300, 300), (340, 310))
+        time.sleep(0.5)
+        save_png(program.screenshot(), "volcano-drag.png")
+        program.key("n")
+        time.sleep(3.0)
+        save_png(program.screenshot(), "shadow-switch.png")
+        program.drag(1, (400, 300), (400, 325))
+        time.sleep(1.0)
+        save_png(program.screenshot(), "shadow-drag.png")
+
+
+if __name__ == "__main__":
+    unittest.main()
