@@ -54,7 +54,7 @@ double fromBits(std::uint64_t bits) {
 // those results are left for the caller to replace. The quadrant's choice
 // between the two polynomials and their signs is made with bit masks: the
 // vectoriser turns no branch, and no conditional select on doubles, into lanes.
-__attribute__((target_clones("avx2", "default"))) bool polynomialSinCos(const float* angles,
+__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) bool polynomialSinCos(const float* angles,
                                                                         int count, float* sines,
                                                                         float* cosines) {
     int beyondLimit = 0;

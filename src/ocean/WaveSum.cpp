@@ -14,7 +14,7 @@ namespace {
 constexpr int blockSize = 256;
 } // namespace
 
-__attribute__((target_clones("avx2", "default"))) void
+__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) void
 updateVertices(const RestPositions& rest, const std::vector<Wave>& waves, float time,
                Vector3* vertices) {
     const int count = static_cast<int>(rest.x.size());
