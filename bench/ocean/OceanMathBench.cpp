@@ -14,7 +14,8 @@ namespace korvath {
 namespace {
 
 struct SceneOcean {
-    const OceanGrid grid{70, 70, static_cast<float>(800.0 / 70.0), static_cast<float>(800.0 / 70.0)};
+    const OceanGrid grid{70, 70, static_cast<float>(800.0 / 70.0),
+                         static_cast<float>(800.0 / 70.0)};
     const RestPositions rest{grid};
     const std::vector<Wave> waves{makeWave(1.0f, 0.0f, 0.6f, 30.0f, 1.8f, 0.0f),
                                   makeWave(1.0f, 0.0f, -0.4f, 8.0f, 0.8f, 0.5f),

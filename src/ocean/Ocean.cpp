@@ -13,7 +13,9 @@ namespace {
 // The grid resolution: 70 x 70 vertices, 9112 of them drawn every frame.
 constexpr int gridSize = 70;
 
-float cellSize(float extent) { return static_cast<float>(static_cast<double>(extent) / gridSize); }
+float cellSize(float extent) {
+    return static_cast<float>(static_cast<double>(extent) / gridSize);
+}
 
 CGprogram compileProgram(CGcontext context, CGprofile profile, const char* path) {
     cgGLSetOptimalOptions(profile);
@@ -44,8 +46,7 @@ Ocean::Ocean(float width, float depth, const ShaderContext& shaderContext)
       lightVecParam(cgGetNamedParameter(vertexProgram, "lightVec")),
       modelViewProjParam(cgGetNamedParameter(vertexProgram, "modelViewProj")),
       modelViewParam(cgGetNamedParameter(vertexProgram, "modelView")),
-      modelViewITParam(cgGetNamedParameter(vertexProgram, "modelViewIT")),
-      restPositions(grid()) {
+      modelViewITParam(cgGetNamedParameter(vertexProgram, "modelViewIT")), restPositions(grid()) {
     fragmentProgram = compileProgram(context, fragmentProfile, "cg/fp_ocean.cg");
     vertices.assign(grid().vertexCount(), Vector3());
     stream.resize(streamLength(grid()));

@@ -22,8 +22,7 @@ void updateVerticesPlain(const OceanGrid& grid, const std::vector<Wave>& waves, 
                 sumZ += k.z * shift;
                 sumY += wave.amplitude * std::cos(angle);
             }
-            vertices[row * grid.columns + column] =
-                Vector3(rest.x - sumX, sumY, rest.z - sumZ);
+            vertices[row * grid.columns + column] = Vector3(rest.x - sumX, sumY, rest.z - sumZ);
         }
     }
 }

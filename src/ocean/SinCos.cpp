@@ -1,8 +1,9 @@
 // Vectorisable sine and cosine: the angle is reduced by pi/2 in double precision
 // (exactly, for the angles the ocean meets) and both functions are evaluated as
 // double polynomials on [-pi/4, pi/4], so rounding to float is the only error
-// that reaches the caller. One clone for AVX2 and a baseline one, picked at load.
+// that reaches the caller. Fused multiply-adds are welcome here (see CMakeLists).
 #include "ocean/SinCos.h"
+#include "ocean/VectorClones.h"
 
 #include <cmath>
 #include <cstdint>
@@ -51,12 +52,11 @@ double fromBits(std::uint64_t bits) {
 }
 
 // Returns whether some angle lay beyond the reduction limit (or was infinite);
-// those results are left for the caller to replace. The quadrant's choice
-// between the two polynomials and their signs is made with bit masks: the
-// vectoriser turns no branch, and no conditional select on doubles, into lanes.
-__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) bool polynomialSinCos(const float* angles,
-                                                                        int count, float* sines,
-                                                                        float* cosines) {
+// those results are left for the caller to replace. The quadrant picks the
+// polynomial and the sign through bit masks on the doubles: written as
+// conditional selects, GCC would not vectorise the loop.
+KORVATH_VECTOR_CLONES bool polynomialSinCos(const float* angles, int count, float* sines,
+                                            float* cosines) {
     int beyondLimit = 0;
     for (int i = 0; i < count; ++i) {
         beyondLimit |= std::fabs(angles[i]) > reductionLimit;

@@ -1,6 +1,7 @@
 // Builds the strip stream row by row: every drawn vertex gets its normal once
 // and is written into the (up to) two strips that emit it.
 #include "ocean/StripStream.h"
+#include "ocean/VectorClones.h"
 
 namespace korvath {
 
@@ -10,8 +11,8 @@ namespace {
 // gridNormal spelt out component by component, with the same operations in
 // the same order. The out-of-line Vector3 operations, and a temporary entry
 // copied afterwards, cost several times the arithmetic; plain float stores do not.
-inline void writeEntry(const Vector3* above, const Vector3* here, const Vector3* below,
-                       int column, StripVertex* first, StripVertex* second) {
+inline void writeEntry(const Vector3* above, const Vector3* here, const Vector3* below, int column,
+                       StripVertex* first, StripVertex* second) {
     const float ax = here[column - 1].x - here[column + 1].x;
     const float ay = here[column - 1].y - here[column + 1].y;
     const float az = here[column - 1].z - here[column + 1].z;
@@ -34,8 +35,8 @@ inline void writeEntry(const Vector3* above, const Vector3* here, const Vector3*
 
 } // namespace
 
-__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) void
-buildStripStream(const OceanGrid& grid, const Vector3* vertices, StripVertex* stream) {
+KORVATH_VECTOR_CLONES void buildStripStream(const OceanGrid& grid, const Vector3* vertices,
+                                            StripVertex* stream) {
     const int strips = stripCount(grid);
     const int length = stripLength(grid);
     const int columns = grid.columns;

@@ -15,11 +15,15 @@ struct StripVertex {
 // Strip s (0-based) runs along grid row i = s + 1 for i < rows - 2 and, for each
 // column j from 1 to columns - 2, emits row i + 1 then row i: counter-clockwise
 // seen from +y. The outer ring of the grid only feeds the normals.
-inline int stripCount(const OceanGrid& grid) { return grid.rows > 3 ? grid.rows - 3 : 0; }
+inline int stripCount(const OceanGrid& grid) {
+    return grid.rows > 3 ? grid.rows - 3 : 0;
+}
 inline int stripLength(const OceanGrid& grid) {
     return grid.columns > 2 ? 2 * (grid.columns - 2) : 0;
 }
-inline int streamLength(const OceanGrid& grid) { return stripCount(grid) * stripLength(grid); }
+inline int streamLength(const OceanGrid& grid) {
+    return stripCount(grid) * stripLength(grid);
+}
 
 // The normal of the vertex with storage index n, which must not lie on the
 // grid's outer ring: (left - right neighbour) x (previous - next row's neighbour).

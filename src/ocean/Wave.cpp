@@ -18,8 +18,8 @@ Wave makeWave(float directionX, float directionY, float directionZ, float wavele
     const float waveNumber = static_cast<float>(twoPi / wavelength);
 
     Wave wave;
-    wave.waveVector = Vector3(direction.x * waveNumber, direction.y * waveNumber,
-                              direction.z * waveNumber);
+    wave.waveVector =
+        Vector3(direction.x * waveNumber, direction.y * waveNumber, direction.z * waveNumber);
     wave.waveNumber = waveNumber;
     wave.amplitude = amplitude;
     wave.angularFrequency = std::sqrt(waveNumber * gravity);

@@ -3,20 +3,20 @@
 #include "ocean/WaveSum.h"
 
 #include "ocean/SinCos.h"
+#include "ocean/VectorClones.h"
 
 #include <algorithm>
 
 namespace korvath {
 
 namespace {
-// Vertices per block: 256 keeps the seven scratch arrays (7 KiB) in the
+// Vertices per block: 256 keeps the six scratch arrays (6 KiB) in the
 // first-level cache and leaves only one short remainder per frame.
 constexpr int blockSize = 256;
 } // namespace
 
-__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) void
-updateVertices(const RestPositions& rest, const std::vector<Wave>& waves, float time,
-               Vector3* vertices) {
+KORVATH_VECTOR_CLONES void updateVertices(const RestPositions& rest, const std::vector<Wave>& waves,
+                                          float time, Vector3* vertices) {
     const int count = static_cast<int>(rest.x.size());
     for (int first = 0; first < count; first += blockSize) {
         const int length = std::min(blockSize, count - first);

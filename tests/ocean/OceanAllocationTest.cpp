@@ -26,12 +26,24 @@ void* countedAllocation(std::size_t size) {
 
 } // namespace
 
-void* operator new(std::size_t size) { return countedAllocation(size); }
-void* operator new[](std::size_t size) { return countedAllocation(size); }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void* operator new(std::size_t size) {
+    return countedAllocation(size);
+}
+void* operator new[](std::size_t size) {
+    return countedAllocation(size);
+}
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete[](void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
 
 namespace korvath::test {
 namespace {

@@ -1,7 +1,7 @@
 // The vectorised sine and cosine against double-precision references, from
 // small angles to the growing angles of long scene times and beyond.
-#include "OceanFixtures.h"
 #include "ocean/SinCos.h"
+#include "OceanFixtures.h"
 
 #include <gtest/gtest.h>
 

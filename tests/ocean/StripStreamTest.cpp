@@ -1,8 +1,8 @@
 // The strip stream, plain and fast: strip count and order, normals of simple
 // surfaces, winding, and the two paths giving the same stream.
+#include "ocean/StripStream.h"
 #include "OceanFixtures.h"
 #include "ocean/PlainOcean.h"
-#include "ocean/StripStream.h"
 #include "ocean/WaveSum.h"
 
 #include <gtest/gtest.h>

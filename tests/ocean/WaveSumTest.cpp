@@ -1,8 +1,8 @@
 // The wave update, plain and fast: positions against values worked out
 // independently in double precision, and the two paths against each other.
+#include "ocean/WaveSum.h"
 #include "OceanFixtures.h"
 #include "ocean/PlainOcean.h"
-#include "ocean/WaveSum.h"
 
 #include <gtest/gtest.h>
 
@@ -53,8 +53,8 @@ constexpr float positionTolerance = 2e-4f;
 
 void expectPositions(const std::vector<Vector3>& vertices, const Expected& expected) {
     const Vector3& v = vertices[expected.row * 70 + expected.column];
-    const std::string where = "row " + std::to_string(expected.row) + ", column " +
-                              std::to_string(expected.column);
+    const std::string where =
+        "row " + std::to_string(expected.row) + ", column " + std::to_string(expected.column);
     EXPECT_NEAR(v.x, expected.position.x, positionTolerance) << where;
     EXPECT_NEAR(v.y, expected.position.y, positionTolerance) << where;
     EXPECT_NEAR(v.z, expected.position.z, positionTolerance) << where;
@@ -136,8 +136,8 @@ TEST(FastWaveUpdate, AgreesWithThePlainLoopAtSmallAndLargeTimes) {
     std::vector<Vector3> fast(grid.vertexCount());
     // Up to 1e6 s the angles pass the fast reduction's range and fall back to
     // the C library, which must join seamlessly.
-    for (const float time : {0.0f, 0.016f, 1.0f, 77.7f, 1000.0f, 10000.0f, 86400.0f, 1.0e6f,
-                             -500.0f}) {
+    for (const float time :
+         {0.0f, 0.016f, 1.0f, 77.7f, 1000.0f, 10000.0f, 86400.0f, 1.0e6f, -500.0f}) {
         updateVerticesPlain(grid, sceneWaves(), time, plain.data());
         updateVertices(rest, sceneWaves(), time, fast.data());
         for (size_t n = 0; n < plain.size(); ++n) {
