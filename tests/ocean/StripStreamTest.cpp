@@ -90,7 +90,7 @@ TEST_P(StripStreamBuild, SlopeRisingTowardsPlusXLeansItsNormalToMinusX) {
     for (Vector3& v : vertices) {
         v.y = 0.5f * v.x;
     }
-    const StripVertex& middle = streamOf(vertices)[30 * 136 + 60];
+    const StripVertex middle = streamOf(vertices)[30 * 136 + 60];
     const float area = grid.cellWidth * grid.cellDepth;
     EXPECT_FLOAT_EQ(middle.normal.x, -2.0f * area);
     EXPECT_FLOAT_EQ(middle.normal.y, 4.0f * area);
