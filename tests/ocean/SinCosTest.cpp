@@ -70,15 +70,6 @@ TEST(SinCosAccuracy, BeyondTheReductionRangeAndNonFinite) {
     }
 }
 
-TEST(SinCosAccuracy, ExactValuesAtZero) {
-    const float angle = 0.0f;
-    float sine = 1.0f;
-    float cosine = 0.0f;
-    sinCos(&angle, 1, &sine, &cosine);
-    EXPECT_EQ(sine, 0.0f);
-    EXPECT_EQ(cosine, 1.0f);
-}
-
 TEST(SinCosCount, WritesExactlyCountResults) {
     // 13 is no multiple of any vector width: the remainder must stop in time.
     std::vector<float> angles(16, 0.5f);

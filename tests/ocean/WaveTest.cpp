@@ -40,18 +40,5 @@ TEST(OceanRestGrid, ReachesOneCellLessTowardsPlusXAndMinusZ) {
     EXPECT_EQ(grid.restZ(35), 0.0f);
 }
 
-TEST(OceanRestGrid, FlatPositionsAreRowMajor) {
-    const OceanGrid grid{4, 3, 2.0f, 5.0f};
-    const RestPositions rest(grid);
-    ASSERT_EQ(rest.x.size(), 12u);
-    ASSERT_EQ(rest.z.size(), 12u);
-    // Row 1, column 3: element 1 * 4 + 3.
-    EXPECT_EQ(rest.x[7], 2.0f);
-    EXPECT_EQ(rest.z[7], 0.0f);
-    EXPECT_EQ(rest.x[0], -4.0f);
-    EXPECT_EQ(rest.z[0], 5.0f);
-    EXPECT_EQ(rest.z[11], -5.0f);
-}
-
 } // namespace
 } // namespace korvath::test
