@@ -47,6 +47,7 @@ Ocean::Ocean(float width, float depth, const ShaderContext& shaderContext)
       modelViewProjParam(cgGetNamedParameter(vertexProgram, "modelViewProj")),
       modelViewParam(cgGetNamedParameter(vertexProgram, "modelView")),
       modelViewITParam(cgGetNamedParameter(vertexProgram, "modelViewIT")), restPositions(grid()) {
+    // After the vertex program's parameters: the runtime sees the calls in this order.
     fragmentProgram = compileProgram(context, fragmentProfile, "cg/fp_ocean.cg");
     vertices.assign(grid().vertexCount(), Vector3());
     stream.resize(streamLength(grid()));

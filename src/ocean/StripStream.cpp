@@ -7,7 +7,7 @@ namespace korvath {
 
 namespace {
 
-// Writes the entry of row `here`, column, to first (and second, unless null):
+// Writes the entry of row `here`, column, to each of first and second that is not null:
 // gridNormal spelt out component by component, with the same operations in
 // the same order. The out-of-line Vector3 operations, and a temporary entry
 // copied afterwards, cost several times the arithmetic; plain float stores do not.
