@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Die Korvath twice (optimised, and with
-# AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test in both.
+# AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test in both,
+# with a bounded fuzz run of the 3DS loader between them.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/packages.sh
@@ -10,10 +11,6 @@ jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
-
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKORVATH_SANITIZE=ON -DKORVATH_BENCH=OFF >/dev/null
-cmake --build build-sanitize -j"$jobs"
-(cd build-sanitize && ctest --output-on-failure -j"$jobs")
 
 # ---- Bounded fuzz run of the 3DS loader (clang, libFuzzer + ASan + UBSan) ----
 # Seeds: small files from korvath_fuzz_seeds and the generated meshes. Any
@@ -30,3 +27,8 @@ cp data/model/*.3ds build-fuzz/seeds/
 (cd build-fuzz && tools/fuzz/korvath_mesh_fuzzer -max_total_time=60 -close_fd_mask=2 \
   -artifact_prefix=./fuzz- corpus seeds)
 # ---- end of fuzz run ----
+
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKORVATH_SANITIZE=ON -DKORVATH_BENCH=OFF >/dev/null
+cmake --build build-sanitize -j"$jobs"
+(cd build-sanitize && ctest --output-on-failure -j"$jobs")
+
