@@ -3,7 +3,7 @@
 // Beside it: the same programs and state without particles (the fixed cost of a
 // draw), and the per-particle values issued with glVertexAttrib directly instead
 // of through the shading runtime. Run under tests/support/with-xvfb.sh from the
-// build directory, which holds cg/.
+// build directory, which holds cg/ and data/.
 #include "ParticleGlSupport.h"
 #include "particles/CircleEmitter.h"
 #include "particles/ParticleSystem.h"
@@ -14,19 +14,12 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <string>
 
 namespace {
 
 constexpr int kParticles = 10000;
 const char* const kVertexProgram = "cg/vp_volcanoLava.cg";
 const char* const kFragmentProgram = "cg/fp_volcanoLava.cg";
-
-const std::string& sprite() {
-    static const std::string path = korvath::test::writeSpriteBmp(
-        "disc.bmp", 32, [](float x, float y) { return (x - 0.5f) * (x - 0.5f) + (y - 0.5f) * (y - 0.5f) < 0.25f; });
-    return path;
-}
 
 // Start times within the first second, lifetimes of 1000 s: at time 2 every
 // particle is alive, spread over the ash emitter's square.
@@ -37,9 +30,9 @@ korvath::CircleEmitter* longLivedEmitter() {
 
 korvath::PointSpriteRenderer* lavaRenderer() {
     const korvath::ShaderContext& shading = korvath::test::particleShaderContext();
-    return new korvath::PointSpriteRenderer(kVertexProgram, kFragmentProgram, sprite().c_str(),
-                                            false, shading.context, shading.vertexProfile,
-                                            shading.fragmentProfile);
+    return new korvath::PointSpriteRenderer(kVertexProgram, kFragmentProgram,
+                                            "data/particle/lava.bmp", false, shading.context,
+                                            shading.vertexProfile, shading.fragmentProfile);
 }
 
 // The point-sprite renderer's state and programs, with the per-particle values
