@@ -120,7 +120,8 @@ class Program:
         deadline = time.time() + timeout
         while time.time() < deadline:
             if self.process.poll() is not None:
-                raise AssertionError("program ended before its window appeared: %s" % self.output())
+                raise AssertionError("program ended before its window appeared: %s%s"
+                                     % (self.output(), self.errors()))
             found = self.xdotool("search", "--name", "^Die Korvath$", check=False).split()
             if found:
                 self.window = found[0]

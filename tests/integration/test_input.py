@@ -20,6 +20,9 @@ class InputTest(ProgramTestCase):
         program = self.start_and_wait()
         program.xdotool("mousemove", "--window", program.window, "200", "300")
         program.xdotool("mousedown", "1")
+        # The press and the key travel different ways to the program: let the
+        # press arrive first, while the flight still runs.
+        time.sleep(0.3)
         program.key("space")
         time.sleep(0.5)
         idle = self.idle_change(program)
