@@ -6,6 +6,7 @@ tests can break files without touching the real ones) and reads the program's
 standard output and exit status.
 """
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -23,7 +24,17 @@ HELP_TEXT = (
     "middle mouse - translating x,y\n"
     "right mouse - scaling\n\n"
 )
+GLEW_OUTPUT = re.compile(re.escape(HELP_TEXT) + r"Using GLEW \d+\.\d+\.\d+\n")
 SKY = (102, 178, 229)  # the clear colour (0.4, 0.7, 0.9) in bytes
+
+
+def is_sky(p):
+    return all(abs(p[c] - SKY[c]) <= 6 for c in range(3))
+
+
+def is_land(p):
+    """Green, brown, grey or sand: never blue-dominant."""
+    return p[2] < p[0] + 10
 
 
 class Screenshot:
@@ -38,38 +49,19 @@ class Screenshot:
         at = 3 * (y * self.width + x)
         return tuple(self.data[at:at + 3])
 
-    def region_mean(self, x0, y0, x1, y1):
-        """Mean colour of the pixels in [x0, x1) x [y0, y1), y downwards."""
-        sums = [0, 0, 0]
-        count = 0
-        for y in range(y0, y1, 2):
-            for x in range(x0, x1, 2):
-                for c, v in enumerate(self.pixel(x, y)):
-                    sums[c] += v
-                count += 1
-        return tuple(s / count for s in sums)
-
-    def fraction_near(self, colour, tolerance=6, region=None):
+    def samples(self, region=None, step=3):
         x0, y0, x1, y1 = region or (0, 0, self.width, self.height)
-        hits = total = 0
-        for y in range(y0, y1, 3):
-            for x in range(x0, x1, 3):
-                p = self.pixel(x, y)
-                total += 1
-                if all(abs(p[c] - colour[c]) <= tolerance for c in range(3)):
-                    hits += 1
-        return hits / total
+        return [(x, y) for y in range(y0, y1, step) for x in range(x0, x1, step)]
+
+    def fraction(self, test, region=None):
+        points = self.samples(region)
+        return sum(1 for x, y in points if test(self.pixel(x, y))) / len(points)
 
     def difference(self, other, region=None):
         """Mean absolute channel difference, 0 to 255."""
-        x0, y0, x1, y1 = region or (0, 0, self.width, self.height)
-        total = count = 0
-        for y in range(y0, y1, 3):
-            for x in range(x0, x1, 3):
-                a, b = self.pixel(x, y), other.pixel(x, y)
-                total += sum(abs(a[c] - b[c]) for c in range(3))
-                count += 3
-        return total / count
+        points = self.samples(region)
+        return sum(abs(a - b) for x, y in points
+                   for a, b in zip(self.pixel(x, y), other.pixel(x, y))) / (3 * len(points))
 
     def save(self, path):
         with open(path, "wb") as out:
@@ -148,10 +140,9 @@ class Program:
         return Screenshot(ppm)
 
     def geometry(self):
-        info = subprocess.run(["xwininfo", "-id", self.window], env=self.env, capture_output=True,
-                              text=True, timeout=30, check=True).stdout
-        values = dict(line.strip().split(":", 1) for line in info.splitlines() if ":" in line)
-        return int(values["Width"]), int(values["Height"])
+        shell = self.xdotool("getwindowgeometry", "--shell", self.window)
+        values = dict(line.split("=", 1) for line in shell.split())
+        return int(values["WIDTH"]), int(values["HEIGHT"])
 
     def title(self):
         return self.xdotool("getwindowname", self.window).strip()
@@ -166,6 +157,13 @@ class Program:
     def output(self):
         with open(self.stdout_path, "rb") as f:
             return f.read().decode()
+
+    def output_after_glew(self):
+        """Standard output past the key help and the GLEW line, which must lead it."""
+        match = GLEW_OUTPUT.match(self.output())
+        if match is None:
+            raise AssertionError("unexpected start of output: %r" % self.output())
+        return self.output()[match.end():]
 
     def errors(self):
         with open(self.stderr_path, "rb") as f:

@@ -1,17 +1,20 @@
 """Refreshes the screenshots in docs/ from the real program.
 
-Run from this directory with the build directory's program:
-  KORVATH_BINARY=../../build/korvath KORVATH_RUNTIME_DIR=../../build python3 docs_screenshots.py
+Run from the repository root with the build directory's program:
+  KORVATH_BINARY=build/korvath KORVATH_RUNTIME_DIR=build python3 tools/docs_screenshots.py
 """
 import os
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
 
-from harness import ProgramTestCase
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+sys.path.insert(0, os.path.join(ROOT, "tests", "integration"))
+from harness import ProgramTestCase  # noqa: E402
 
-DOCS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs")
+DOCS = os.path.join(ROOT, "docs")
 
 
 def save_png(shot, name):
