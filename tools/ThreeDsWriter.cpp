@@ -1,6 +1,8 @@
 // 3DS chunk serialisation, little-endian throughout.
 #include "ThreeDsWriter.h"
 
+#include "mesh/ChunkIds.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -9,14 +11,7 @@ namespace korvath {
 namespace {
 
 constexpr std::uint16_t fileVersionId = 0x0002;
-constexpr std::uint16_t mainId = 0x4D4D;
-constexpr std::uint16_t editorId = 0x3D3D;
 constexpr std::uint16_t meshVersionId = 0x3D3E;
-constexpr std::uint16_t objectId = 0x4000;
-constexpr std::uint16_t triangleMeshId = 0x4100;
-constexpr std::uint16_t vertexListId = 0x4110;
-constexpr std::uint16_t faceListId = 0x4120;
-constexpr std::uint16_t mappingId = 0x4140;
 constexpr std::uint16_t allEdgesVisible = 0x0007;
 constexpr std::uint32_t formatVersion = 3;
 
@@ -67,7 +62,7 @@ std::vector<std::uint8_t> serialise(const ThreeDsChunk& chunk) {
 }
 
 ThreeDsChunk vertexListChunk(const std::vector<Vector3>& vertices) {
-    ThreeDsChunk chunk{vertexListId, {}, {}, {}};
+    ThreeDsChunk chunk{chunkId::vertexList, {}, {}, {}};
     putU16(chunk.data, static_cast<std::uint16_t>(vertices.size()));
     for (const Vector3& vertex : vertices) {
         putFloat(chunk.data, vertex.x);
@@ -79,7 +74,7 @@ ThreeDsChunk vertexListChunk(const std::vector<Vector3>& vertices) {
 
 ThreeDsChunk faceListChunk(const std::vector<ThreeDsFace>& faces,
                            std::vector<ThreeDsChunk> nested) {
-    ThreeDsChunk chunk{faceListId, {}, std::move(nested), {}};
+    ThreeDsChunk chunk{chunkId::faceList, {}, std::move(nested), {}};
     putU16(chunk.data, static_cast<std::uint16_t>(faces.size()));
     for (const ThreeDsFace& face : faces) {
         putU16(chunk.data, face.a);
@@ -91,7 +86,7 @@ ThreeDsChunk faceListChunk(const std::vector<ThreeDsFace>& faces,
 }
 
 ThreeDsChunk mappingChunk(const std::vector<TexCoord>& texCoords) {
-    ThreeDsChunk chunk{mappingId, {}, {}, {}};
+    ThreeDsChunk chunk{chunkId::mapping, {}, {}, {}};
     putU16(chunk.data, static_cast<std::uint16_t>(texCoords.size()));
     for (const TexCoord& texCoord : texCoords) {
         putFloat(chunk.data, texCoord.u);
@@ -101,19 +96,19 @@ ThreeDsChunk mappingChunk(const std::vector<TexCoord>& texCoords) {
 }
 
 ThreeDsChunk objectChunk(const std::string& name, std::vector<ThreeDsChunk> children) {
-    ThreeDsChunk chunk{objectId, {name.begin(), name.end()}, std::move(children), {}};
+    ThreeDsChunk chunk{chunkId::object, {name.begin(), name.end()}, std::move(children), {}};
     chunk.data.push_back(0);
     return chunk;
 }
 
 ThreeDsChunk triangleMeshChunk(std::vector<ThreeDsChunk> children) {
-    return {triangleMeshId, {}, std::move(children), {}};
+    return {chunkId::triangleMesh, {}, std::move(children), {}};
 }
 
 ThreeDsChunk mainChunk(std::vector<ThreeDsChunk> objects) {
     objects.insert(objects.begin(), versionChunk(meshVersionId));
-    ThreeDsChunk editor{editorId, {}, std::move(objects), {}};
-    return {mainId, {}, {versionChunk(fileVersionId), std::move(editor)}, {}};
+    ThreeDsChunk editor{chunkId::editor, {}, std::move(objects), {}};
+    return {chunkId::main, {}, {versionChunk(fileVersionId), std::move(editor)}, {}};
 }
 
 ThreeDsChunk meshObjectChunk(const ThreeDsMesh& mesh) {

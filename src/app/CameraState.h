@@ -12,7 +12,7 @@ struct CameraState {
     float rotX = 30.0f;  // degrees about x
     float transX = 10.0f;
     float transY = -50.0f;
-    float transZ = -20.0f; // the "scaling" of the key help: the zoom
+    float transZ = -20.0f;            // the "scaling" of the key help: the zoom
     Vector3 eye{0.0f, 10.0f, 100.0f}; // eye of the start-up look-at
     bool flightStopped = false;
     float flightTime = 0.0f; // seconds the scripted flight has run

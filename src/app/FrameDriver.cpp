@@ -8,8 +8,8 @@
 #include "scenes/ShadowScene.h"
 #include "scenes/VolcanoScene.h"
 
-#include <GL/glew.h>
 #include <GL/freeglut.h>
+#include <GL/glew.h>
 
 #include <cstdlib>
 
@@ -38,7 +38,8 @@ void drawVolcanoFrame(float dt) {
     advanceFlight(camera, dt);
     if (application.volcanoScene != nullptr) {
         // The light follows this frame's view, composed before the flight step.
-        application.volcanoScene->viewLightPosition = transformPoint(camera.viewMatrix, volcanoLight);
+        application.volcanoScene->viewLightPosition =
+            transformPoint(camera.viewMatrix, volcanoLight);
         application.volcanoScene->draw();
     }
 }
@@ -77,7 +78,9 @@ void keyboard(unsigned char key, int, int) {
     }
 }
 
-void mouse(int button, int buttonState, int x, int y) { pressButton(cameraState, button, buttonState, x, y); }
+void mouse(int button, int buttonState, int x, int y) {
+    pressButton(cameraState, button, buttonState, x, y);
+}
 
 void motion(int x, int y) {
     if (movePointer(cameraState, x, y)) {

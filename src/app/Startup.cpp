@@ -5,8 +5,8 @@
 #include "scenes/ShadowScene.h"
 #include "scenes/VolcanoScene.h"
 
-#include <GL/glew.h>
 #include <GL/freeglut.h>
+#include <GL/glew.h>
 #define ILUT_USE_OPENGL
 #include <IL/il.h>
 #include <IL/ilu.h>

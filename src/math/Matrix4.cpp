@@ -8,7 +8,9 @@ namespace korvath {
 
 Matrix4::Matrix4() : m{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1} {}
 
-Matrix4::Matrix4(const Matrix4& other) { set(other.m); }
+Matrix4::Matrix4(const Matrix4& other) {
+    set(other.m);
+}
 
 Matrix4& Matrix4::operator=(const Matrix4& other) {
     if (this != &other) {

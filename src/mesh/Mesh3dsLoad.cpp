@@ -3,6 +3,7 @@
 // The file is untrusted: lists are cut to the capacity, out-of-range face indices
 // are replaced, and a corrupt chunk length ends the reading.
 #include "mesh/ChunkFile.h"
+#include "mesh/ChunkIds.h"
 #include "mesh/Mesh3ds.h"
 
 #include <algorithm>
@@ -11,14 +12,6 @@
 namespace korvath {
 
 namespace {
-
-constexpr std::uint16_t mainChunk = 0x4D4D;
-constexpr std::uint16_t editorChunk = 0x3D3D;
-constexpr std::uint16_t objectChunk = 0x4000;
-constexpr std::uint16_t triangleMeshChunk = 0x4100;
-constexpr std::uint16_t vertexListChunk = 0x4110;
-constexpr std::uint16_t faceListChunk = 0x4120;
-constexpr std::uint16_t mappingChunk = 0x4140;
 
 constexpr long chunkHeaderSize = 6;
 constexpr long vertexRecordSize = 12; // float x, y, z
@@ -48,11 +41,12 @@ private:
     void readMapping();
     void skipChunk(std::uint32_t chunkLength);
 
-    // Reads the count of a list and answers how many records to keep. A count
-    // above the capacity keeps the first records and passes over the rest
-    // after they are read (see finishList). -1 when the count itself is cut.
-    int readCount(std::uint16_t& count);
-    void finishList(std::uint16_t count, long recordSize);
+    // Reads a list's count, stores the number of records kept into storedCount
+    // (when the list has one) and reads them with readRecord(k). A count above
+    // the capacity keeps the first records and passes over the rest, so the
+    // chunks after the list are read in place.
+    template <typename ReadRecord>
+    void readList(std::int32_t* storedCount, long recordSize, ReadRecord readRecord);
 
     ChunkFile in;
     Mesh3ds& mesh;
@@ -74,20 +68,20 @@ void MeshReader::readChunks() {
             return;
         }
         switch (id) {
-        case mainChunk:
-        case editorChunk:
-        case triangleMeshChunk:
+        case chunkId::main:
+        case chunkId::editor:
+        case chunkId::triangleMesh:
             break;
-        case objectChunk:
+        case chunkId::object:
             readName();
             break;
-        case vertexListChunk:
+        case chunkId::vertexList:
             readVertices();
             break;
-        case faceListChunk:
+        case chunkId::faceList:
             readFaces();
             break;
-        case mappingChunk:
+        case chunkId::mapping:
             readMapping();
             break;
         default:
@@ -117,15 +111,23 @@ void MeshReader::readName() {
     mesh.name[stored] = '\0';
 }
 
-int MeshReader::readCount(std::uint16_t& count) {
+template <typename ReadRecord>
+void MeshReader::readList(std::int32_t* storedCount, long recordSize, ReadRecord readRecord) {
+    std::uint16_t count = 0;
     if (!in.readU16(count)) {
         note("file ends inside a list");
-        return -1;
+        return;
     }
-    return std::min<int>(count, Mesh3ds::capacity);
-}
-
-void MeshReader::finishList(std::uint16_t count, long recordSize) {
+    const int kept = std::min<int>(count, Mesh3ds::capacity);
+    if (storedCount != nullptr) {
+        *storedCount = kept;
+    }
+    for (int k = 0; k < kept; ++k) {
+        if (!readRecord(k)) {
+            note("file ends inside a list");
+            return;
+        }
+    }
     if (count > Mesh3ds::capacity) {
         note("list cut to the 8000-element capacity");
         in.moveTo(in.position() + (count - Mesh3ds::capacity) * recordSize);
@@ -133,30 +135,14 @@ void MeshReader::finishList(std::uint16_t count, long recordSize) {
 }
 
 void MeshReader::readVertices() {
-    std::uint16_t count = 0;
-    const int kept = readCount(count);
-    if (kept < 0) {
-        return;
-    }
-    mesh.vertexCount = kept;
-    for (int k = 0; k < kept; ++k) {
+    readList(&mesh.vertexCount, vertexRecordSize, [this](int k) {
         Vector3& vertex = mesh.vertices[k];
-        if (!in.readFloat(vertex.x) || !in.readFloat(vertex.y) || !in.readFloat(vertex.z)) {
-            note("file ends inside a list");
-            return;
-        }
-    }
-    finishList(count, vertexRecordSize);
+        return in.readFloat(vertex.x) && in.readFloat(vertex.y) && in.readFloat(vertex.z);
+    });
 }
 
 void MeshReader::readFaces() {
-    std::uint16_t count = 0;
-    const int kept = readCount(count);
-    if (kept < 0) {
-        return;
-    }
-    mesh.polygonCount = kept;
-    for (int k = 0; k < kept; ++k) {
+    readList(&mesh.polygonCount, faceRecordSize, [this](int k) {
         Triangle& triangle = mesh.polygons[k];
         std::uint16_t corner[3] = {static_cast<std::uint16_t>(triangle.a),
                                    static_cast<std::uint16_t>(triangle.b),
@@ -164,37 +150,23 @@ void MeshReader::readFaces() {
         std::uint16_t flags = 0;
         const bool complete = in.readU16(corner[0]) && in.readU16(corner[1]) &&
                               in.readU16(corner[2]) && in.readU16(flags);
-        const bool inRange = corner[0] < Mesh3ds::capacity && corner[1] < Mesh3ds::capacity &&
-                             corner[2] < Mesh3ds::capacity;
-        if (inRange) {
+        if (corner[0] < Mesh3ds::capacity && corner[1] < Mesh3ds::capacity &&
+            corner[2] < Mesh3ds::capacity) {
             triangle = {corner[0], corner[1], corner[2]};
         } else {
             // A degenerate triangle at vertex 0 draws nothing visible.
             note("face index beyond the 8000-element capacity");
             triangle = {};
         }
-        if (!complete) {
-            note("file ends inside a list");
-            return;
-        }
-    }
-    finishList(count, faceRecordSize);
+        return complete;
+    });
 }
 
 void MeshReader::readMapping() {
-    std::uint16_t count = 0;
-    const int kept = readCount(count);
-    if (kept < 0) {
-        return;
-    }
-    for (int k = 0; k < kept; ++k) {
+    readList(nullptr, mappingRecordSize, [this](int k) {
         TexCoord& texCoord = mesh.texCoords[k];
-        if (!in.readFloat(texCoord.u) || !in.readFloat(texCoord.v)) {
-            note("file ends inside a list");
-            return;
-        }
-    }
-    finishList(count, mappingRecordSize);
+        return in.readFloat(texCoord.u) && in.readFloat(texCoord.v);
+    });
 }
 
 void MeshReader::skipChunk(std::uint32_t chunkLength) {

@@ -3,6 +3,7 @@
 #include "ocean/Ocean.h"
 
 #include "ocean/WaveSum.h"
+#include "shading/ProgramFile.h"
 
 #include <GL/glew.h>
 
@@ -19,9 +20,7 @@ float cellSize(float extent) {
 
 CGprogram compileProgram(CGcontext context, CGprofile profile, const char* path) {
     cgGLSetOptimalOptions(profile);
-    CGprogram program = cgCreateProgramFromFile(context, CG_SOURCE, path, profile, "main", nullptr);
-    cgGLLoadProgram(program);
-    return program;
+    return loadProgramFile(context, profile, path);
 }
 
 void sendStrips(const StripVertex* stream, int strips, int length) {

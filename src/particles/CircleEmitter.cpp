@@ -37,8 +37,8 @@ Particle* CircleEmitter::createParticle(int /*index*/) {
     auto* particle = new Particle();
     if (randomLifetime) {
         const int draw = sharedRandomSource().next();
-        particle->lifetime = static_cast<float>(
-            static_cast<double>(draw) / RandomSource::maxValue * lifetime);
+        particle->lifetime =
+            static_cast<float>(static_cast<double>(draw) / RandomSource::maxValue * lifetime);
     } else {
         particle->lifetime = lifetime;
     }

@@ -7,8 +7,8 @@
 namespace korvath {
 
 struct Particle {
-    Vector3 initVelocity; // handed to the vertex program as "initVelocity"
-    Vector3 initPosition; // in the system's model space; sent as the point's vertex
+    Vector3 initVelocity;  // handed to the vertex program as "initVelocity"
+    Vector3 initPosition;  // in the system's model space; sent as the point's vertex
     float initTime = 0.0f; // scene time in seconds at which the particle starts
     float lifetime = 0.0f; // seconds the particle lives after initTime
 };

@@ -7,13 +7,13 @@
 
 namespace korvath {
 
-ParticleSystem::ParticleSystem(int count, Emitter* emitterValue,
-                               const char* vertexProgramPath, const char* fragmentProgramPath,
-                               const char* spritePath, bool blended, CGcontext context,
-                               CGprofile vertexProfile, CGprofile fragmentProfile)
+ParticleSystem::ParticleSystem(int count, Emitter* emitterValue, const char* vertexProgramPath,
+                               const char* fragmentProgramPath, const char* spritePath,
+                               bool blended, CGcontext context, CGprofile vertexProfile,
+                               CGprofile fragmentProfile)
     : emitter(emitterValue),
-      renderer(new PointSpriteRenderer(vertexProgramPath, fragmentProgramPath, spritePath,
-                                       blended, context, vertexProfile, fragmentProfile)) {
+      renderer(new PointSpriteRenderer(vertexProgramPath, fragmentProgramPath, spritePath, blended,
+                                       context, vertexProfile, fragmentProfile)) {
     createParticles(count);
 }
 

@@ -4,6 +4,7 @@
 
 #include "mesh/TextureImage.h"
 #include "shading/ParameterCheck.h"
+#include "shading/ProgramFile.h"
 
 namespace korvath {
 
@@ -12,13 +13,11 @@ PointSpriteRenderer::PointSpriteRenderer(const char* vertexProgramPath,
                                          bool blendedValue, CGcontext context,
                                          CGprofile vertexProfileValue,
                                          CGprofile fragmentProfileValue)
-    : vertexProfile(vertexProfileValue),
-      fragmentProfile(fragmentProfileValue), blended(blendedValue) {
+    : vertexProfile(vertexProfileValue), fragmentProfile(fragmentProfileValue),
+      blended(blendedValue) {
     // Compile failures reach the runtime's error callback, which ends the program.
     cgGLSetOptimalOptions(vertexProfile);
-    vertexProgram = cgCreateProgramFromFile(context, CG_SOURCE, vertexProgramPath, vertexProfile,
-                                            "main", nullptr);
-    cgGLLoadProgram(vertexProgram);
+    vertexProgram = loadProgramFile(context, vertexProfile, vertexProgramPath);
     modelViewProjParam = cgGetNamedParameter(vertexProgram, "modelViewProj");
     accelerationParam = cgGetNamedParameter(vertexProgram, "acceleration");
     timeParam = cgGetNamedParameter(vertexProgram, "time");
@@ -28,9 +27,7 @@ PointSpriteRenderer::PointSpriteRenderer(const char* vertexProgramPath,
         {modelViewProjParam, accelerationParam, timeParam, initVelocityParam, initTimeParam});
 
     cgGLSetOptimalOptions(fragmentProfile);
-    fragmentProgram = cgCreateProgramFromFile(context, CG_SOURCE, fragmentProgramPath,
-                                              fragmentProfile, "main", nullptr);
-    cgGLLoadProgram(fragmentProgram);
+    fragmentProgram = loadProgramFile(context, fragmentProfile, fragmentProgramPath);
     textureParam = cgGetNamedParameter(fragmentProgram, "texture");
 
     spriteTexture = loadTextureImage(spritePath);

@@ -26,8 +26,12 @@ void ShadowDepthTarget::create(int size) {
     }
 }
 
-void ShadowDepthTarget::use() const { glBindFramebuffer(GL_FRAMEBUFFER, framebuffer); }
+void ShadowDepthTarget::use() const {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+}
 
-void ShadowDepthTarget::useWindow() { glBindFramebuffer(GL_FRAMEBUFFER, 0); }
+void ShadowDepthTarget::useWindow() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
 
 } // namespace korvath

@@ -31,7 +31,9 @@ const Matrix4& shadowBiasMatrix() {
     return bias;
 }
 
-float aircraftHeadingDegrees(float t) { return static_cast<float>(t * 180.0f / 3.14); }
+float aircraftHeadingDegrees(float t) {
+    return static_cast<float>(t * 180.0f / 3.14);
+}
 
 Vector3 aircraftPosition(float t) {
     // Sine and cosine in double precision, rounded to single before scaling.

@@ -8,6 +8,7 @@
 #include "mesh/TextureImage.h"
 #include "scenes/ShadowGeometry.h"
 #include "shading/ParameterCheck.h"
+#include "shading/ProgramFile.h"
 
 #include <GL/glu.h>
 
@@ -23,14 +24,10 @@ struct Material {
     float specular[4];
 };
 
-const Material landscapeMaterial = {{0.0f, 0.0f, 0.0f, 0.0f}, {0.2f, 0.2f, 0.0f, 1.0f}, {0.0f, 0.0f, 0.0f, 0.0f}};
-const Material aircraftMaterial = {{0.2f, 0.2f, 0.3f, 1.0f}, {0.1f, 0.4f, 0.7f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f}};
-
-CGprogram loadProgram(const ShaderContext& context, const char* path, CGprofile profile) {
-    CGprogram program = cgCreateProgramFromFile(context.context, CG_SOURCE, path, profile, "main", nullptr);
-    cgGLLoadProgram(program);
-    return program;
-}
+const Material landscapeMaterial = {
+    {0.0f, 0.0f, 0.0f, 0.0f}, {0.2f, 0.2f, 0.0f, 1.0f}, {0.0f, 0.0f, 0.0f, 0.0f}};
+const Material aircraftMaterial = {
+    {0.2f, 0.2f, 0.3f, 1.0f}, {0.1f, 0.4f, 0.7f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f}};
 
 Mesh3ds* loadMesh(const char* meshPath, const char* texturePath) {
     auto* mesh = new Mesh3ds;
@@ -57,14 +54,16 @@ Matrix4 readModelView() {
 } // namespace
 
 ShadowScene::ShadowScene(const ShaderContext& context) : shaderContext(context) {
-    vertexProgram = loadProgram(shaderContext, "cg/vp_shadow.cg", shaderContext.vertexProfile);
+    vertexProgram =
+        loadProgramFile(shaderContext.context, shaderContext.vertexProfile, "cg/vp_shadow.cg");
     modelViewProjParam = cgGetNamedParameter(vertexProgram, "modelViewProj");
     texTransformParam = cgGetNamedParameter(vertexProgram, "texTransform");
     modelViewParam = cgGetNamedParameter(vertexProgram, "modelView");
     modelViewITParam = cgGetNamedParameter(vertexProgram, "modelViewIT");
     lightVecParam = cgGetNamedParameter(vertexProgram, "lightVec");
 
-    fragmentProgram = loadProgram(shaderContext, "cg/fp_shadow.cg", shaderContext.fragmentProfile);
+    fragmentProgram =
+        loadProgramFile(shaderContext.context, shaderContext.fragmentProfile, "cg/fp_shadow.cg");
     shadowMapParam = cgGetNamedParameter(fragmentProgram, "shadowMap");
     textureParam = cgGetNamedParameter(fragmentProgram, "texture");
     ambientColorParam = cgGetNamedParameter(fragmentProgram, "ambientColor");
@@ -228,16 +227,19 @@ void ShadowScene::renderCameraPass(float t) {
 }
 
 void ShadowScene::setObjectMatrices() {
-    cgGLSetStateMatrixParameter(modelViewProjParam, CG_GL_MODELVIEW_PROJECTION_MATRIX, CG_GL_MATRIX_IDENTITY);
+    cgGLSetStateMatrixParameter(modelViewProjParam, CG_GL_MODELVIEW_PROJECTION_MATRIX,
+                                CG_GL_MATRIX_IDENTITY);
     cgGLSetStateMatrixParameter(modelViewParam, CG_GL_MODELVIEW_MATRIX, CG_GL_MATRIX_IDENTITY);
-    cgGLSetStateMatrixParameter(modelViewITParam, CG_GL_MODELVIEW_MATRIX, CG_GL_MATRIX_INVERSE_TRANSPOSE);
+    cgGLSetStateMatrixParameter(modelViewITParam, CG_GL_MODELVIEW_MATRIX,
+                                CG_GL_MATRIX_INVERSE_TRANSPOSE);
 }
 
 void ShadowScene::setAircraftShadowTransform(const Matrix4& placement) {
     // The shadow transform takes world points; the aircraft's vertices are in its
     // own coordinates, so its placement goes first. Loaded whole rather than
     // multiplied onto the active unit's matrix, which differs in the first frame.
-    const Matrix4 aircraftToShadowMap = shadowBiasMatrix() * lightProjection * lightView * placement;
+    const Matrix4 aircraftToShadowMap =
+        shadowBiasMatrix() * lightProjection * lightView * placement;
     glMatrixMode(GL_TEXTURE);
     glPushMatrix();
     glLoadMatrixf(aircraftToShadowMap.m);

@@ -46,6 +46,8 @@ struct EruptionSettings {
     Vector3 acceleration;
 };
 
+// One row per system, as in a table.
+// clang-format off
 const EruptionSettings lavaSettings = {
     100, "cg/vp_volcanoLava.cg", "cg/fp_volcanoLava.cg", "data/particle/lava.bmp", false,
     0.01f, 2, {-7.0f, 40.0f, 0.0f}, {14.0f, 15.5f, 14.0f}, 2.0f, true, {0.0f, -1.0f, 0.0f}};
@@ -55,15 +57,16 @@ const EruptionSettings ashSettings = {
 const EruptionSettings stoneSettings = {
     30, "cg/vp_volcanoStone.cg", "cg/fp_volcanoStone.cg", "data/particle/stone.bmp", false,
     0.5f, 2, {-7.0f, 48.0f, 0.0f}, {27.3f, 58.5f, 34.5f}, 4.0f, false, {0.0f, -28.0f, 0.5f}};
+// clang-format on
 
 ParticleSystem* createEruption(const EruptionSettings& settings, const ShaderContext& context) {
-    auto* emitter = new CircleEmitter(settings.emitInterval, settings.spread, settings.origin,
-                                      settings.velocityScale, settings.lifetime,
-                                      settings.randomLifetime);
-    auto* system = new ParticleSystem(settings.particleCount, emitter, settings.vertexProgram,
-                                      settings.fragmentProgram, settings.sprite, settings.blended,
-                                      context.context, context.vertexProfile,
-                                      context.fragmentProfile);
+    auto* emitter =
+        new CircleEmitter(settings.emitInterval, settings.spread, settings.origin,
+                          settings.velocityScale, settings.lifetime, settings.randomLifetime);
+    auto* system =
+        new ParticleSystem(settings.particleCount, emitter, settings.vertexProgram,
+                           settings.fragmentProgram, settings.sprite, settings.blended,
+                           context.context, context.vertexProfile, context.fragmentProfile);
     system->acceleration = settings.acceleration;
     return system;
 }
