@@ -16,10 +16,9 @@ inline constexpr float sceneWaveArguments[3][6] = {
     {0.5f, 0.0f, 0.9f, 13.0f, 1.2f, 1.0f},
 };
 
-inline OceanGrid sceneGrid() {
-    const float cell = static_cast<float>(800.0 / 70.0);
-    return {70, 70, cell, cell};
-}
+// The cell size as the ocean computes it, in double precision then rounded.
+inline constexpr float sceneCell = static_cast<float>(800.0 / 70.0);
+inline constexpr OceanGrid sceneGrid = {70, 70, sceneCell, sceneCell};
 
 inline std::vector<Wave> sceneWaves() {
     std::vector<Wave> waves;
