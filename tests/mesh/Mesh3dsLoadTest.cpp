@@ -1,6 +1,6 @@
-// Mesh3ds::load on files built with the 3DS writer: the lists, face normals,
-// skipped chunks, several objects and the mends that keep an untrusted file
-// within the record; then the call sequence that draws the result.
+// Mesh3ds::load on files built with the 3DS writer: face normals, skipped
+// chunks, several objects and the mends that keep an untrusted file within the
+// record; then the call sequence that draws the result.
 #include "ThreeDsWriter.h"
 #include "mesh/Mesh3ds.h"
 #include "mesh/MeshDrawing.h"
@@ -16,7 +16,6 @@ namespace korvath {
 namespace {
 
 constexpr std::uint16_t unknownId = 0xB000;
-constexpr std::uint16_t materialId = 0xAFFF;
 
 // The triangle (0, 0, 0), (1, 0, 0), (0, 1, 0) as face (0, 1, 2), with mapping
 // coordinates, in an object called "tri".
@@ -27,7 +26,7 @@ ThreeDsMesh unitTriangle() {
             {{0.25f, 0.5f}, {0.75f, 0.5f}, {0.25f, 1.0f}}};
 }
 
-// A file of one object with the given chunks in its triangle mesh.
+// A file of one object "tri" with the given chunks in its triangle mesh.
 std::vector<std::uint8_t> fileOf(std::vector<ThreeDsChunk> lists,
                                  std::vector<ThreeDsChunk> before = {}) {
     before.push_back(objectChunk("tri", {triangleMeshChunk(std::move(lists))}));
@@ -49,176 +48,100 @@ std::unique_ptr<Mesh3ds> loadBytes(const std::vector<std::uint8_t>& bytes) {
     return mesh;
 }
 
-void expectNormal(const Vector4& v, float x, float y, float z) {
-    EXPECT_FLOAT_EQ(v.x, x);
-    EXPECT_FLOAT_EQ(v.y, y);
-    EXPECT_FLOAT_EQ(v.z, z);
-    EXPECT_FLOAT_EQ(v.w, 1.0f);
+// What a file loads into: name, counts and whatever else `holds` (if given) checks.
+struct LoadCase {
+    const char* what;
+    std::vector<std::uint8_t> bytes;
+    const char* name;
+    int vertexCount, polygonCount;
+    bool (*holds)(const Mesh3ds&);
+};
+
+void expectLoads(const LoadCase& c) {
+    const auto mesh = loadBytes(c.bytes);
+    EXPECT_STREQ(mesh->name, c.name) << c.what;
+    EXPECT_EQ(mesh->vertexCount, c.vertexCount) << c.what;
+    EXPECT_EQ(mesh->polygonCount, c.polygonCount) << c.what;
+    EXPECT_TRUE(c.holds == nullptr || c.holds(*mesh)) << c.what;
 }
 
 // ---- Well-formed files ------------------------------------------------------
 
-TEST(Mesh3dsLoad, ReadsOneTriangleWithNameCountsAndCoordinates) {
-    const auto mesh = loadBytes(meshFileBytes({unitTriangle()}));
-    EXPECT_STREQ(mesh->name, "tri");
-    EXPECT_EQ(mesh->vertexCount, 3);
-    EXPECT_EQ(mesh->polygonCount, 1);
-    EXPECT_FLOAT_EQ(mesh->vertices[1].x, 1.0f);
-    EXPECT_FLOAT_EQ(mesh->vertices[2].y, 1.0f);
-    EXPECT_EQ(mesh->polygons[0].c, 2);
-    EXPECT_FLOAT_EQ(mesh->texCoords[1].u, 0.75f);
-}
-
-TEST(Mesh3dsLoad, FaceNormalFollowsTheWindingAndIsTwiceTheArea) {
-    const struct {
-        ThreeDsFace face;
-        float scale, z;
-    } cases[] = {{{0, 1, 2}, 1.0f, 1.0f},
-                 {{0, 2, 1}, 1.0f, -1.0f},
-                 {{0, 1, 2}, 3.0f, 9.0f},
-                 {{0, 1, 1}, 1.0f, 0.0f}};
-    for (const auto& c : cases) {
-        ThreeDsMesh mesh = unitTriangle();
-        mesh.faces = {c.face};
-        for (Vector3& v : mesh.vertices) {
-            v = {v.x * c.scale, v.y * c.scale, 0.0f};
-        }
-        expectNormal(loadBytes(meshFileBytes({mesh}))->normals[0], 0.0f, 0.0f, c.z);
-    }
-}
-
-TEST(Mesh3dsLoad, UnknownChunksAreSkippedWithEverythingNestedInThem) {
+TEST(Mesh3dsLoad, NormalsWindingSkippedChunksAndLaterObjects) {
     // Decoy vertex lists nested in a material and an unknown chunk, and group
     // chunks nested in the face list, must not be read as lists.
     const ThreeDsChunk decoy = vertexListChunk({{9.0f, 9.0f, 9.0f}});
     const ThreeDsMesh tri = unitTriangle();
-    const auto mesh =
-        loadBytes(fileOf({opaqueChunk(unknownId, {decoy}), vertexListChunk(tri.vertices),
-                          faceListChunk(tri.faces, {opaqueChunk(0x4130), opaqueChunk(0x4150)}),
-                          mappingChunk(tri.texCoords)},
-                         {opaqueChunk(materialId, {decoy})}));
-    EXPECT_EQ(mesh->vertexCount, 3);
-    EXPECT_FLOAT_EQ(mesh->vertices[0].x, 0.0f);
-    EXPECT_EQ(mesh->polygonCount, 1);
-    EXPECT_FLOAT_EQ(mesh->texCoords[1].u, 0.75f);
-    expectNormal(mesh->normals[0], 0.0f, 0.0f, 1.0f);
-}
-
-TEST(Mesh3dsLoad, LaterObjectsOverwriteFromIndexZeroAndKeepWhatLiesBeyond) {
-    ThreeDsMesh first = {
+    const ThreeDsMesh first = {
         "first", {{10, 0, 0}, {11, 0, 0}, {12, 0, 0}, {13, 0, 0}}, {{0, 1, 2}, {1, 3, 2}}, {}};
-    ThreeDsMesh second = unitTriangle();
-    second.name = "b";
-    const auto mesh = loadBytes(meshFileBytes({first, second}));
-    EXPECT_STREQ(mesh->name, "b");
-    EXPECT_EQ(mesh->vertexCount, 3);
-    EXPECT_EQ(mesh->polygonCount, 1);
-    EXPECT_FLOAT_EQ(mesh->vertices[3].x, 13.0f);
-    EXPECT_EQ(mesh->polygons[1].b, 3);
-    expectNormal(mesh->normals[0], 0.0f, 0.0f, 1.0f);
-    expectNormal(mesh->normals[1], 0.0f, 0.0f, 0.0f); // beyond polygonCount: not computed
+    const LoadCase cases[] = {
+        {"one triangle", meshFileBytes({tri}), "tri", 3, 1,
+         [](const Mesh3ds& m) {
+             const Vector4& n = m.normals[0];
+             return n.x == 0.0f && n.y == 0.0f && n.z == 1.0f && n.w == 1.0f &&
+                    m.texCoords[1].u == 0.75f;
+         }},
+        {"reversed winding", meshFileBytes({{"tri", tri.vertices, {{0, 2, 1}}, {}}}), "tri", 3, 1,
+         [](const Mesh3ds& m) { return m.normals[0].z == -1.0f; }},
+        {"unknown chunks are skipped with everything nested in them",
+         fileOf({opaqueChunk(unknownId, {decoy}), vertexListChunk(tri.vertices),
+                 faceListChunk(tri.faces, {opaqueChunk(0x4130), opaqueChunk(0x4150)}),
+                 mappingChunk(tri.texCoords)},
+                {opaqueChunk(0xAFFF, {decoy})}),
+         "tri", 3, 1,
+         [](const Mesh3ds& m) { return m.texCoords[1].u == 0.75f && m.normals[0].z == 1.0f; }},
+        {"a later object overwrites from index 0 and keeps what lies beyond",
+         meshFileBytes({first, {"b", tri.vertices, tri.faces, {}}}), "b", 3, 1,
+         [](const Mesh3ds& m) { return m.vertices[3].x == 13.0f && m.polygons[1].b == 3; }},
+    };
+    for (const LoadCase& c : cases) {
+        expectLoads(c);
+    }
 }
 
 // ---- Untrusted input: the mends ---------------------------------------------
 
-std::vector<Vector3> numberedVertices(int count) {
-    std::vector<Vector3> vertices;
-    for (int k = 0; k < count; ++k) {
-        vertices.emplace_back(static_cast<float>(k), 0.0f, 0.0f);
-    }
-    return vertices;
-}
-
-TEST(Mesh3dsMends, ListsAboveCapacityKeepTheFirst8000AndTheNextChunkIsReadInPlace) {
+TEST(Mesh3dsMends, HostileFilesStayWithinTheRecord) {
     const ThreeDsMesh tri = unitTriangle();
-    const auto vertices =
-        loadBytes(fileOf({vertexListChunk(numberedVertices(9000)), faceListChunk(tri.faces)}));
-    EXPECT_EQ(vertices->vertexCount, Mesh3ds::capacity);
-    EXPECT_FLOAT_EQ(vertices->vertices[7999].x, 7999.0f);
-    EXPECT_EQ(vertices->polygonCount, 1);
-
-    const auto faces = loadBytes(fileOf({vertexListChunk(tri.vertices),
-                                         faceListChunk(std::vector<ThreeDsFace>(8100, {0, 1, 2})),
-                                         mappingChunk(tri.texCoords)}));
-    EXPECT_EQ(faces->polygonCount, Mesh3ds::capacity);
-    expectNormal(faces->normals[7999], 0.0f, 0.0f, 1.0f);
-    EXPECT_FLOAT_EQ(faces->texCoords[1].u, 0.75f);
-}
-
-TEST(Mesh3dsMends, FaceIndexBeyondCapacityBecomesADegenerateTriangleAtVertexZero) {
-    ThreeDsMesh hostile = unitTriangle();
-    hostile.faces = {{0, 1, 2}, {0, 8000, 2}, {65535, 1, 2}, {7999, 1, 2}};
-    const auto mesh = loadBytes(meshFileBytes({hostile}));
-    EXPECT_EQ(mesh->polygonCount, 4);
-    for (const int i : {1, 2}) {
-        EXPECT_EQ(mesh->polygons[i].a + mesh->polygons[i].b + mesh->polygons[i].c, 0) << i;
-        expectNormal(mesh->normals[i], 0.0f, 0.0f, 0.0f);
-    }
-    EXPECT_EQ(mesh->polygons[3].a, 7999); // below the capacity an index is kept
-    expectNormal(mesh->normals[0], 0.0f, 0.0f, 1.0f);
-}
-
-TEST(Mesh3dsMends, ChunkLengthBelowTheHeaderSizeEndsTheReading) {
-    ThreeDsChunk backwards = opaqueChunk(unknownId);
-    backwards.declaredLength = 0;
-    const auto skipped = loadBytes(fileOf({backwards, vertexListChunk(unitTriangle().vertices)}));
-    EXPECT_STREQ(skipped->name, "tri");
-    EXPECT_EQ(skipped->vertexCount, 0);
-
-    ThreeDsChunk shortMain = mainChunk({meshObjectChunk(unitTriangle())});
-    shortMain.declaredLength = 5;
-    EXPECT_EQ(loadBytes(serialise(shortMain))->vertexCount, 0);
-}
-
-TEST(Mesh3dsMends, LongNameIsCutTo19CharactersAndTheRestIsPassedOver) {
-    for (const char* name :
-         {"abcdefghijklmnopqrs", "abcdefghijklmnopqrst", "abcdefghijklmnopqrstuvwxyz0"}) {
-        ThreeDsMesh named = unitTriangle();
-        named.name = name;
-        const auto mesh = loadBytes(meshFileBytes({named}));
-        EXPECT_STREQ(mesh->name, "abcdefghijklmnopqrs") << name;
-        EXPECT_EQ(mesh->polygonCount, 1) << name;
-    }
-}
-
-// The file of one object whose last chunk is `last`, cut `cut` bytes before its end.
-std::vector<std::uint8_t> cutAfter(const ThreeDsChunk& last, size_t cut) {
-    std::vector<std::uint8_t> bytes = fileOf({last});
-    bytes.resize(bytes.size() - cut);
-    return bytes;
-}
-
-TEST(Mesh3dsMends, FileEndingInsideAListKeepsTheCountAndFillsOnlyWhatWasRead) {
+    // 9000 vertices whose first three make the unit triangle; 8100 faces.
+    std::vector<Vector3> many(9000, Vector3(0.0f, 1.0f, 0.0f));
+    many[0] = Vector3(0.0f, 0.0f, 0.0f);
+    many[1] = Vector3(1.0f, 0.0f, 0.0f);
     // 12 bytes of vertex 0 and 2 of vertex 1's x remain.
-    const auto mesh =
-        loadBytes(cutAfter(vertexListChunk({{5, 6, 7}, {8, 9, 10}, {11, 12, 13}}), 22));
-    EXPECT_EQ(mesh->vertexCount, 3);
-    EXPECT_FLOAT_EQ(mesh->vertices[0].z, 7.0f);
-    EXPECT_FLOAT_EQ(mesh->vertices[1].x, 0.0f);
+    std::vector<std::uint8_t> cut =
+        fileOf({vertexListChunk({{5, 6, 7}, {8, 9, 10}, {11, 12, 13}})});
+    cut.resize(cut.size() - 22);
 
-    // Face 0 whole, face 1 with only its first index.
-    const auto faces = loadBytes(cutAfter(faceListChunk({{0, 1, 2}, {2, 1, 0}}), 6));
-    EXPECT_EQ(faces->polygonCount, 2);
-    EXPECT_EQ(faces->polygons[1].a, 2);
-    EXPECT_EQ(faces->polygons[1].b, 0);
-}
-
-TEST(Mesh3dsMends, FileEndingInsideANameAHeaderOrASkippedChunkStopsCleanly) {
-    std::vector<std::uint8_t> name = serialise(mainChunk({objectChunk("abcdef", {})}));
-    name.resize(name.size() - 4); // "abc" remain
-    EXPECT_STREQ(loadBytes(name)->name, "abc");
-
-    std::vector<std::uint8_t> header = meshFileBytes({unitTriangle()});
-    header.insert(header.end(), {0x10, 0x41, 0x20});
-    EXPECT_EQ(loadBytes(header)->polygonCount, 1);
-
-    const ThreeDsMesh tri = unitTriangle();
-    ThreeDsChunk overlong = opaqueChunk(unknownId);
-    overlong.declaredLength = 1000000;
-    const auto mesh = loadBytes(fileOf({vertexListChunk(tri.vertices), faceListChunk(tri.faces),
-                                        overlong, mappingChunk(tri.texCoords)}));
-    expectNormal(mesh->normals[0], 0.0f, 0.0f, 1.0f);
-    EXPECT_FLOAT_EQ(mesh->texCoords[1].u, 0.0f); // the mapping after it is not read
+    const LoadCase cases[] = {
+        {"counts above 8000 are cut and the next chunk is read in place",
+         fileOf({vertexListChunk(many), faceListChunk(std::vector<ThreeDsFace>(8100, {0, 1, 2})),
+                 mappingChunk(tri.texCoords)}),
+         "tri", Mesh3ds::capacity, Mesh3ds::capacity,
+         [](const Mesh3ds& m) {
+             return m.vertices[7999].y == 1.0f && m.normals[7999].z == 1.0f &&
+                    m.texCoords[1].u == 0.75f;
+         }},
+        {"a face index not below 8000 becomes (0, 0, 0)",
+         meshFileBytes(
+             {{"tri", tri.vertices, {{0, 1, 2}, {0, 8000, 2}, {65535, 1, 2}, {7999, 1, 2}}, {}}}),
+         "tri", 3, 4,
+         [](const Mesh3ds& m) {
+             const Triangle &p = m.polygons[1], &q = m.polygons[2];
+             const Vector4& n = m.normals[1];
+             return (p.a | p.b | p.c | q.a | q.b | q.c) == 0 && n.x == 0.0f && n.y == 0.0f &&
+                    n.z == 0.0f && m.polygons[3].a == 7999 && m.normals[0].z == 1.0f;
+         }},
+        {"a chunk length below 6 ends the reading",
+         fileOf({{unknownId, {}, {}, 0u}, vertexListChunk(tri.vertices)}), "tri", 0, 0, nullptr},
+        {"a long name keeps 19 characters and its rest is passed over",
+         meshFileBytes({{"abcdefghijklmnopqrstuvwxyz0", tri.vertices, tri.faces, {}}}),
+         "abcdefghijklmnopqrs", 3, 1, nullptr},
+        {"a file ending inside a list keeps its count", cut, "tri", 3, 0,
+         [](const Mesh3ds& m) { return m.vertices[0].z == 7.0f && m.vertices[1].x == 0.0f; }},
+    };
+    for (const LoadCase& c : cases) {
+        expectLoads(c);
+    }
 }
 
 // ---- Drawing ------------------------------------------------------------------
@@ -244,16 +167,12 @@ std::string recordedCalls(const Mesh3ds& mesh) {
     return sink.log.str();
 }
 
-TEST(MeshDrawing, MissingFileLeavesAnEmptyRecordThatOpensAndClosesOneBatch) {
-    auto mesh = std::make_unique<Mesh3ds>();
-    EXPECT_FALSE(mesh->load("/nonexistent/korvath/mesh.3ds"));
-    EXPECT_EQ(mesh->vertexCount, 0);
-    EXPECT_EQ(mesh->name[0], '\0');
-    mesh->textureId = 7;
-    EXPECT_EQ(recordedCalls(*mesh), "bind 7\nbegin\nend\n");
-}
+TEST(MeshDrawing, OneBatchWithEachTriangleNormalThenCornersAThenBThenC) {
+    auto missing = std::make_unique<Mesh3ds>();
+    EXPECT_FALSE(missing->load("/nonexistent/korvath/mesh.3ds"));
+    missing->textureId = 7;
+    EXPECT_EQ(recordedCalls(*missing), "bind 7\nbegin\nend\n");
 
-TEST(MeshDrawing, EachTriangleSendsItsNormalThenCornersAThenBThenC) {
     ThreeDsMesh twoFaces = unitTriangle();
     twoFaces.faces = {{0, 1, 2}, {2, 1, 0}};
     const auto mesh = loadBytes(meshFileBytes({twoFaces}));
