@@ -7,7 +7,8 @@ cd "$(dirname "$0")"
 source tools/packages.sh
 tools/install-packages.sh "${RUNTIME_PACKAGES[@]}"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKORVATH_TESTS=OFF -DKORVATH_BENCH=OFF >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKORVATH_SANITIZE=OFF -DKORVATH_TESTS=OFF \
+  -DKORVATH_BENCH=OFF >/dev/null
 cmake --build build -j"$(nproc)" --target korvath
 
 # build/ holds cg/ and data/ next to the executable: it is the working directory.

@@ -8,6 +8,7 @@
 #include "particles/CircleEmitter.h"
 #include "particles/ParticleSystem.h"
 #include "particles/PointSpriteRenderer.h"
+#include "scenes/VolcanoSettings.h"
 
 #include <GL/glew.h>
 #include <GL/glu.h>
@@ -24,8 +25,9 @@ const char* const kFragmentProgram = "cg/fp_volcanoLava.cg";
 // Start times within the first second, lifetimes of 1000 s: at time 2 every
 // particle is alive, spread over the ash emitter's square.
 korvath::CircleEmitter* longLivedEmitter() {
-    return new korvath::CircleEmitter(1.0f / kParticles, 9, korvath::Vector3(-7.0f, 70.0f, 0.0f),
-                                      korvath::Vector3(7.5f, 18.5f, 5.5f), 1000.0f, false);
+    return new korvath::CircleEmitter(1.0f / kParticles, korvath::ashEruption.spread,
+                                      korvath::ashEruption.origin,
+                                      korvath::ashEruption.velocityScale, 1000.0f, false);
 }
 
 korvath::PointSpriteRenderer* lavaRenderer() {

@@ -5,6 +5,7 @@
 #include "particles/ParticleRenderer.h"
 #include "particles/ParticleState.h"
 #include "particles/ParticleSystem.h"
+#include "scenes/VolcanoSettings.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,8 +31,9 @@ public:
 // All start times within the first second and lifetimes of 1000 s: from time 2
 // on every particle is alive and drawn.
 korvath::CircleEmitter* longLivedEmitter() {
-    return new korvath::CircleEmitter(1.0f / kParticles, 9, korvath::Vector3(-7.0f, 70.0f, 0.0f),
-                                      korvath::Vector3(7.5f, 18.5f, 5.5f), 1000.0f, false);
+    return new korvath::CircleEmitter(1.0f / kParticles, korvath::ashEruption.spread,
+                                      korvath::ashEruption.origin,
+                                      korvath::ashEruption.velocityScale, 1000.0f, false);
 }
 
 void allAliveThroughTheSystem(benchmark::State& state) {
@@ -69,8 +71,9 @@ BENCHMARK(allAliveInAPlainLoop);
 // Lifetime 0: every particle expires in every frame and is re-seeded, the
 // emitter's four draws, a sine and a cosine each.
 void allReseededThroughTheSystem(benchmark::State& state) {
-    auto* emitter = new korvath::CircleEmitter(0.0125f, 9, korvath::Vector3(-7.0f, 70.0f, 0.0f),
-                                               korvath::Vector3(7.5f, 18.5f, 5.5f), 0.0f, false);
+    auto* emitter = new korvath::CircleEmitter(
+        korvath::ashEruption.emitInterval, korvath::ashEruption.spread, korvath::ashEruption.origin,
+        korvath::ashEruption.velocityScale, 0.0f, false);
     korvath::ParticleSystem system(kParticles, emitter, new CountingRenderer());
     for (auto _ : state) {
         system.draw(1.0e6f);

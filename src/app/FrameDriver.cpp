@@ -4,7 +4,7 @@
 #include "app/CameraState.h"
 #include "app/Clock.h"
 #include "app/FrameClock.h"
-#include "app/GlErrors.h"
+#include "diagnostics/GlErrors.h"
 #include "scenes/ShadowScene.h"
 #include "scenes/VolcanoScene.h"
 

@@ -2,12 +2,15 @@
 //
 // The file is untrusted: lists are cut to the capacity, out-of-range face indices
 // are replaced, and a corrupt chunk length ends the reading.
+#include "diagnostics/Report.h"
 #include "mesh/ChunkFile.h"
 #include "mesh/ChunkIds.h"
 #include "mesh/Mesh3ds.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace korvath {
 
@@ -193,6 +196,7 @@ void computeFaceNormals(Mesh3ds& mesh) {
 bool Mesh3ds::load(const char* path) {
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) {
+        reportProblem("mesh", path, std::strerror(errno));
         return false;
     }
     MeshReader reader(file, *this);
@@ -200,7 +204,7 @@ bool Mesh3ds::load(const char* path) {
     std::fclose(file);
     computeFaceNormals(*this);
     if (reader.problem() != nullptr) {
-        std::fprintf(stderr, "mesh %s: %s\n", path, reader.problem());
+        reportProblem("mesh", path, reader.problem());
     }
     return true;
 }

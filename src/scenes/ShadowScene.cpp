@@ -3,7 +3,7 @@
 #include "scenes/ShadowScene.h"
 
 #include "app/FrameClock.h"
-#include "app/GlErrors.h"
+#include "diagnostics/GlErrors.h"
 #include "mesh/Mesh3ds.h"
 #include "mesh/TextureImage.h"
 #include "scenes/ShadowGeometry.h"

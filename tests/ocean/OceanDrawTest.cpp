@@ -20,8 +20,9 @@ TEST(OceanDraw, StartUpCameraSeesOnlyWaterAndNoProgramStaysBound) {
     initGraphics(argc, argv);
     initExtensions();
     Ocean ocean(800.0f, 800.0f, application.shaderContext);
-    for (const float* a : sceneWaveArguments) {
-        ocean.addWave(a[0], a[1], a[2], a[3], a[4], a[5]);
+    for (const WaveSettings& wave : volcanoWaves) {
+        ocean.addWave(wave.direction.x, wave.direction.y, wave.direction.z, wave.wavelength,
+                      wave.amplitude, wave.phase);
     }
     // The ocean pass of a volcano frame: the start-up view (start-up leaves the
     // modelview matrix current), the light under it.

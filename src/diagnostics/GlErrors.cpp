@@ -1,5 +1,5 @@
 // The debug-build OpenGL error report.
-#include "app/GlErrors.h"
+#include "diagnostics/GlErrors.h"
 
 #ifndef NDEBUG
 
