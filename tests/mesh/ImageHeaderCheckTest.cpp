@@ -1,0 +1,244 @@
+// The image header check on headers built in memory (the damaged ones include
+// every size class that crashed the image library), and the decode behind it:
+// row order, palettes and the library's own refusals.
+#include "mesh/ImageHeaderCheck.h"
+#include "ImageFileBytes.h"
+#include "mesh/ImageDecode.h"
+
+#include <IL/il.h>
+#include <IL/ilu.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace korvath {
+namespace {
+
+using ::testing::StartsWith;
+
+Bytes fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// 2x2 at 24 bits, rows padded to 8 bytes: bottom row red, green; top row blue, white.
+const Bytes rgb2x2 = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
+const Bytes rgb2x2Expected = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+// Red, green, blue, white as palette entries (blue, green, red, unused).
+const Bytes fourColours = {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0};
+
+BmpFields fields(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel = 24) {
+    BmpFields f;
+    f.width = width;
+    f.height = height;
+    f.bitsPerPixel = bitsPerPixel;
+    return f;
+}
+
+BmpFields paletted(std::uint16_t bitsPerPixel, std::uint32_t coloursUsed, Bytes palette) {
+    BmpFields f = fields(2, 2, bitsPerPixel);
+    f.coloursUsed = coloursUsed;
+    f.palette = std::move(palette);
+    return f;
+}
+
+Bytes bmp24With(void (*change)(BmpFields&)) {
+    BmpFields f = fields(2, 2);
+    change(f);
+    return bmpFileBytes(f, rgb2x2);
+}
+
+Bytes withFrame(std::uint8_t marker, const Bytes& payload) {
+    return jpegFileBytes({jpegSegment(0xE0, Bytes(14)), jpegSegment(marker, payload)});
+}
+
+Bytes baselineFrame(int width, int height, int components) {
+    return withFrame(0xC0, jpegFramePayload(width, height, components));
+}
+
+TEST(ImageHeaderCheck, AcceptsWhatTheLibraryDecodesSafely) {
+    const struct {
+        const char* name;
+        Bytes bytes;
+        ImageFormat format;
+        int width, height;
+    } cases[] = {
+        {"shipped sprite", fileBytes("data/particle/ash.bmp"), ImageFormat::Bmp, 64, 64},
+        {"shipped texture", fileBytes("data/model/flieger.jpg"), ImageFormat::Jpeg, 256, 256},
+        {"24-bit", bmpFileBytes(fields(2, 2), rgb2x2), ImageFormat::Bmp, 2, 2},
+        {"top-down", bmpFileBytes(fields(2, -2), rgb2x2), ImageFormat::Bmp, 2, 2},
+        {"32-bit", bmpFileBytes(fields(1, 3, 32), Bytes(12)), ImageFormat::Bmp, 1, 3},
+        {"widest", bmpFileBytes(fields(8192, 1), Bytes(8192 * 3)), ImageFormat::Bmp, 8192, 1},
+        {"8-bit, padding beyond the palette",
+         bmpFileBytes(paletted(8, 2, Bytes(8)), {1, 0, 9, 9, 0, 1, 9, 9}), ImageFormat::Bmp, 2, 2},
+        {"4-bit, full palette", bmpFileBytes(paletted(4, 0, Bytes(64)), Bytes(8, 0xFF)),
+         ImageFormat::Bmp, 2, 2},
+        {"JPEG baseline", baselineFrame(256, 128, 3), ImageFormat::Jpeg, 256, 128},
+        {"JPEG progressive grey at the limit, after fill bytes and a restart marker",
+         jpegFileBytes({{0xFF, 0xD0, 0xFF}, jpegSegment(0xC2, jpegFramePayload(8192, 8192, 1))}),
+         ImageFormat::Jpeg, 8192, 8192},
+        {"JPEG extended", withFrame(0xC1, jpegFramePayload(1, 1, 3)), ImageFormat::Jpeg, 1, 1},
+    };
+    for (const auto& c : cases) {
+        const ImageHeaderCheck check = checkImageHeader(c.bytes.data(), c.bytes.size());
+        EXPECT_EQ(check.problem, "") << c.name;
+        EXPECT_EQ(check.header.format, c.format) << c.name;
+        EXPECT_EQ(check.header.width, c.width) << c.name;
+        EXPECT_EQ(check.header.height, c.height) << c.name;
+    }
+}
+
+TEST(ImageHeaderCheck, RefusesDamagedHeadersWithTheReason) {
+    Bytes shortBmp = bmpFileBytes(fields(2, 2), rgb2x2);
+    shortBmp.resize(64);
+    Bytes headerOnly = bmpFileBytes(fields(2, 2), rgb2x2);
+    headerOnly.resize(30);
+    Bytes twelveBitSamples = jpegFramePayload(8, 8, 3);
+    twelveBitSamples[0] = 12;
+    Bytes frameWithExtraByte = jpegFramePayload(8, 8, 3);
+    frameWithExtraByte.push_back(0);
+
+    const struct {
+        const char* name;
+        Bytes bytes;
+        std::string problem;
+    } cases[] = {
+        {"huge", bmpFileBytes(fields(65536, 65536), {}), "header declares 65536x65536"},
+        {"INT_MIN height", bmpFileBytes(fields(2, INT_MIN), rgb2x2),
+         "header declares 2x-2147483648"},
+        {"product wraps 32 bits", bmpFileBytes(fields(65537, 65535, 32), {}),
+         "header declares 65537x65535"},
+        {"one beyond the limit", bmpFileBytes(fields(8193, 1), Bytes(8193 * 3)),
+         "header declares 8193x1"},
+        {"zero width", bmpFileBytes(fields(0, 2), rgb2x2), "header declares 0x2"},
+        {"negative width", bmpFileBytes(fields(-2, 2), rgb2x2), "header declares -2x2"},
+        {"pixels cut short", shortBmp, "file is 64 bytes, header needs 70"},
+        {"headers cut short", headerOnly, "file is 30 bytes, header needs 54"},
+        {"offset past the end", bmp24With([](BmpFields& f) { f.pixelOffset = 1000; }),
+         "file is 70 bytes, header needs 1016"},
+        {"offset that wraps 32 bits", bmp24With([](BmpFields& f) { f.pixelOffset = 0xFFFFFFF0; }),
+         "file is 70 bytes, header needs 4294967296"},
+        {"offset inside the headers", bmp24With([](BmpFields& f) { f.pixelOffset = 20; }),
+         "pixel data at 20 overlaps the headers, which end at 54"},
+        {"two planes", bmp24With([](BmpFields& f) { f.planes = 2; }), "header declares 2 planes"},
+        {"16-bit", bmpFileBytes(fields(2, 2, 16), Bytes(8)), "16 bits per pixel is not supported"},
+        {"0-bit", bmpFileBytes(fields(2, 2, 0), {}), "0 bits per pixel is not supported"},
+        {"run-length", bmp24With([](BmpFields& f) { f.compression = 1; }),
+         "BMP compression 1 is not supported"},
+        {"bit fields", bmp24With([](BmpFields& f) { f.compression = 3; }),
+         "BMP compression 3 is not supported"},
+        {"OS/2 header", bmp24With([](BmpFields& f) { f.infoSize = 12; }),
+         "BMP info header of 12 bytes is not supported"},
+        {"version 5 header", bmp24With([](BmpFields& f) { f.infoSize = 124; }),
+         "BMP info header of 124 bytes is not supported"},
+        {"palette larger than the depth allows", bmpFileBytes(paletted(8, 300, {}), Bytes(8)),
+         "palette of 300 colours for 8 bits per pixel"},
+        {"8-bit index beyond the palette",
+         bmpFileBytes(paletted(8, 2, Bytes(8)), {0, 1, 0, 0, 3, 0, 0, 0}),
+         "pixel index 3 beyond the palette of 2 colours"},
+        {"4-bit index in the low nibble",
+         bmpFileBytes(paletted(4, 2, Bytes(8)), {0x12, 0, 0, 0, 0, 0, 0, 0}),
+         "pixel index 2 beyond the palette of 2 colours"},
+        {"1-bit index in the second byte",
+         bmpFileBytes(
+             [] {
+                 BmpFields f = paletted(1, 1, Bytes(4));
+                 f.width = 9;
+                 return f;
+             }(),
+             {0, 0x80, 0, 0, 0, 0, 0, 0}),
+         "pixel index 1 beyond the palette of 1 colours"},
+        {"pixels inside the palette",
+         bmpFileBytes(
+             [] {
+                 BmpFields f = paletted(8, 0, Bytes(16));
+                 f.pixelOffset = 70;
+                 return f;
+             }(),
+             Bytes(8)),
+         "pixel data at 70 overlaps the headers and palette, which end at 1078"},
+        {"JPEG huge frame", baselineFrame(16384, 16384, 3), "header declares 16384x16384"},
+        {"JPEG height from a later marker", baselineFrame(256, 0, 3), "header declares 256x0"},
+        {"JPEG CMYK", baselineFrame(8, 8, 4), "JPEG with 4 components"},
+        {"JPEG two components", baselineFrame(8, 8, 2), "JPEG with 2 components"},
+        {"JPEG 12-bit", withFrame(0xC0, twelveBitSamples), "12-bit JPEG samples are not supported"},
+        {"JPEG lossless", withFrame(0xC3, jpegFramePayload(8, 8, 3)),
+         "JPEG coding FFC3 is not supported"},
+        {"JPEG arithmetic", withFrame(0xC9, jpegFramePayload(8, 8, 3)),
+         "JPEG coding FFC9 is not supported"},
+        {"JPEG frame length against components", withFrame(0xC0, frameWithExtraByte),
+         "JPEG frame header of 18 bytes for 3 components"},
+        {"JPEG frame too short for its fields", withFrame(0xC0, {8, 0, 1}),
+         "JPEG frame header of 5 bytes"},
+        {"JPEG segment runs past the end", jpegFileBytes({{0xFF, 0xE0, 0, 100}, Bytes(10)}),
+         "file is 16 bytes, header needs 104"},
+        {"JPEG length cut", jpegFileBytes({{0xFF, 0xE0, 0}}), "file is 5 bytes, header needs 6"},
+        {"JPEG length below its own size", jpegFileBytes({{0xFF, 0xE0, 0, 1}}),
+         "JPEG segment FFE0 of length 1"},
+        {"JPEG scan before the frame", jpegFileBytes({jpegSegment(0xDA, Bytes(10))}),
+         "JPEG FFDA before the frame header"},
+        {"JPEG garbage between segments", jpegFileBytes({{0x12, 0x34}}),
+         "no JPEG marker at byte 2"},
+        {"JPEG without a frame", jpegFileBytes({jpegSegment(0xE0, Bytes(14)), {0xFF}}),
+         "JPEG without a frame header"},
+        {"other format", {'G', 'I', 'F', '8', '9', 'a'}, "neither a BMP nor a JPEG file"},
+        {"empty", {}, "neither a BMP nor a JPEG file"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(checkImageHeader(c.bytes.data(), c.bytes.size()).problem, c.problem) << c.name;
+    }
+}
+
+class ImageDecode : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ilInit();
+        iluInit();
+    }
+};
+
+TEST_F(ImageDecode, GivesRgbRowsFromTheBottomUpWhateverTheFileLayout) {
+    // The same picture each time: bottom row red, green; top row blue, white.
+    const Bytes topDownRows = {255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0};
+    const Bytes bgra = {0, 0, 255, 9, 0, 255, 0, 9, 255, 0, 0, 9, 255, 255, 255, 9};
+    const struct {
+        const char* name;
+        Bytes bytes;
+    } cases[] = {
+        {"24-bit bottom-up", bmpFileBytes(fields(2, 2), rgb2x2)},
+        {"24-bit top-down", bmpFileBytes(fields(2, -2), topDownRows)},
+        {"32-bit, alpha dropped", bmpFileBytes(fields(2, 2, 32), bgra)},
+        {"8-bit paletted", bmpFileBytes(paletted(8, 4, fourColours), {0, 1, 0, 0, 2, 3, 0, 0})},
+        {"4-bit paletted",
+         [&] {
+             // The library reads all 16 entries of a 4-bit palette whatever the header says.
+             Bytes sixteen = fourColours;
+             sixteen.resize(64);
+             return bmpFileBytes(paletted(4, 0, sixteen), {0x01, 0, 0, 0, 0x23, 0, 0, 0});
+         }()},
+    };
+    for (const auto& c : cases) {
+        const ImageDecodeResult result = decodeImage(c.bytes);
+        EXPECT_EQ(result.problem, "") << c.name;
+        EXPECT_EQ(result.image.width, 2) << c.name;
+        EXPECT_EQ(result.image.height, 2) << c.name;
+        EXPECT_EQ(result.image.pixels, rgb2x2Expected) << c.name;
+    }
+}
+
+TEST_F(ImageDecode, ReportsTheHeaderProblemOrTheLibrarysRefusal) {
+    EXPECT_EQ(decodeImage(bmpFileBytes(fields(2, INT_MIN), rgb2x2)).problem,
+              "header declares 2x-2147483648");
+    // A frame header and nothing to decode: the check passes, libjpeg refuses.
+    const ImageDecodeResult refused =
+        decodeImage(jpegFileBytes({jpegSegment(0xC0, jpegFramePayload(8, 8, 3)), {0xFF, 0xD9}}));
+    EXPECT_THAT(refused.problem, StartsWith("the image library cannot decode it: "));
+    EXPECT_THAT(refused.image.pixels, ::testing::IsEmpty());
+}
+
+} // namespace
+} // namespace korvath

@@ -1,0 +1,72 @@
+// Byte-level BMP and JPEG writers.
+#include "ImageFileBytes.h"
+
+namespace korvath {
+
+namespace {
+
+constexpr std::uint32_t bmpHeadersSize = 54;
+
+void putLittle(Bytes& out, std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) {
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+}
+
+void putBig16(Bytes& out, int value) {
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+    out.push_back(static_cast<std::uint8_t>(value));
+}
+
+} // namespace
+
+Bytes bmpFileBytes(const BmpFields& fields, const Bytes& pixels) {
+    const auto paletteEnd = static_cast<std::uint32_t>(bmpHeadersSize + fields.palette.size());
+    const std::uint32_t offset = fields.pixelOffset.value_or(paletteEnd);
+    Bytes out{'B', 'M'};
+    putLittle(out, static_cast<std::uint32_t>(paletteEnd + pixels.size()), 4);
+    putLittle(out, 0, 4); // reserved
+    putLittle(out, offset, 4);
+    putLittle(out, fields.infoSize, 4);
+    putLittle(out, static_cast<std::uint32_t>(fields.width), 4);
+    putLittle(out, static_cast<std::uint32_t>(fields.height), 4);
+    putLittle(out, fields.planes, 2);
+    putLittle(out, fields.bitsPerPixel, 2);
+    putLittle(out, fields.compression, 4);
+    putLittle(out, static_cast<std::uint32_t>(pixels.size()), 4);
+    putLittle(out, 2835, 4); // 72 dpi, both ways
+    putLittle(out, 2835, 4);
+    putLittle(out, fields.coloursUsed, 4);
+    putLittle(out, 0, 4); // important colours
+    out.insert(out.end(), fields.palette.begin(), fields.palette.end());
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
+
+Bytes jpegSegment(std::uint8_t marker, const Bytes& payload) {
+    Bytes out{0xFF, marker};
+    putBig16(out, static_cast<int>(payload.size()) + 2);
+    out.insert(out.end(), payload.begin(), payload.end());
+    return out;
+}
+
+Bytes jpegFramePayload(int width, int height, int components) {
+    Bytes out{8};
+    putBig16(out, height);
+    putBig16(out, width);
+    out.push_back(static_cast<std::uint8_t>(components));
+    for (int id = 1; id <= components; ++id) {
+        out.insert(out.end(), {static_cast<std::uint8_t>(id), 0x11, 0});
+    }
+    return out;
+}
+
+Bytes jpegFileBytes(std::initializer_list<Bytes> pieces) {
+    Bytes out{0xFF, 0xD8};
+    for (const Bytes& piece : pieces) {
+        out.insert(out.end(), piece.begin(), piece.end());
+    }
+    return out;
+}
+
+} // namespace korvath
