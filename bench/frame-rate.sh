@@ -8,7 +8,7 @@ build=$(cd "${1:-build}" && pwd)
 seconds=${2:-10}
 
 display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$display_file" 2>/dev/null &
 xvfb_pid=$!
 hud=$(mktemp -d)
 trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$display_file" "$hud"' EXIT

@@ -8,7 +8,7 @@ program=$1
 shot_dir=$(mkdir -p "$2" && cd "$2" && pwd)
 
 display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$display_file" 2>/dev/null &
 xvfb_pid=$!
 trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -f "$display_file"' EXIT
 for _ in $(seq 1 100); do [ -s "$display_file" ] && break; sleep 0.05; done

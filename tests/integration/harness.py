@@ -69,20 +69,50 @@ class Screenshot:
 
 
 class XServer:
+    """A private Xvfb that has been seen to accept a client before it is used.
+
+    Xvfb picks a free display itself. Under load a server can announce its display
+    and still refuse or drop the first clients (or die when another server races
+    it for the same number), so each start is probed with xdpyinfo and retried.
+    """
+
+    START_TRIES = 3
+    PROBE_SECONDS = 30
+
     def __init__(self):
+        for _ in range(self.START_TRIES):
+            if self._start():
+                return
+            self.stop()
+        raise RuntimeError("no usable Xvfb after %d tries" % self.START_TRIES)
+
+    def _start(self):
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+             "-noreset"],
             pass_fds=(write_end,), stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as reader:
             number = reader.readline().strip()
         if not number:
-            raise RuntimeError("Xvfb did not start")
+            return False
         self.display = ":" + number
+        return self._accepts_clients()
+
+    def _accepts_clients(self):
+        deadline = time.time() + self.PROBE_SECONDS
+        while time.time() < deadline and self.process.poll() is None:
+            probe = subprocess.run(["xdpyinfo", "-display", self.display],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if probe.returncode == 0:
+                return True
+            time.sleep(0.2)
+        return False
 
     def stop(self):
-        self.process.terminate()
+        if self.process.poll() is None:
+            self.process.terminate()
         self.process.wait(timeout=10)
 
 
@@ -120,6 +150,19 @@ class Program:
                 return self.window
             time.sleep(0.1)
         raise AssertionError("no window titled 'Die Korvath'")
+
+    def wait_for_first_frame(self, timeout=60):
+        """The window appears before the scene is built; under load building it
+        can take seconds, and input sent meanwhile would meet no frame yet."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.process.poll() is not None:
+                raise AssertionError("program ended before its first frame: %s%s"
+                                     % (self.output(), self.errors()))
+            if self.screenshot().fraction(lambda p: max(p) > 0) > 0.5:
+                return
+            time.sleep(0.1)
+        raise AssertionError("nothing drawn within %d s" % timeout)
 
     def key(self, name):
         self.xdotool("key", "--window", self.window, name, check=False)
@@ -204,8 +247,10 @@ class ProgramTestCase(unittest.TestCase):
         return program
 
     def start_and_wait(self):
+        """Starts the program and returns once its first frame is on screen."""
         program = self.start()
         program.wait_for_window()
+        program.wait_for_first_frame()
         return program
 
     def expect_status(self, program, status, timeout=30):
