@@ -1,8 +1,10 @@
 // Parameter lookup and setting: uniforms through glProgramUniform* on their own
 // program, per-vertex parameters through glVertexAttrib*, state matrices read
-// from the fixed-function matrix stacks at the call.
+// from the fixed-function matrix stacks at the call. Each call is checked
+// against the type the driver reported.
 #include "shading/MatrixInverse.h"
 #include "shading/ShadingRecords.h"
+#include "shading/UniformTypes.h"
 
 #include <algorithm>
 
@@ -24,46 +26,44 @@ bool misuse(const ShadingParameterRecord* parameter, const char* call, const std
     return false;
 }
 
-bool isSettable(const ShadingParameterRecord* parameter) {
-    return parameter->location >= 0 && parameter->program->program != 0;
+std::string typeDisagrees(const ShadingParameterRecord* parameter, const std::string& callSets) {
+    const char* kind = parameter->kind == ParameterKind::VertexAttribute ? "per-vertex " : "";
+    return "is a " + std::string(kind) + "parameter of type " +
+           korvath::glslTypeName(parameter->type) + "; the call sets " + callSets;
 }
 
-// Sets `count` of the four values. A uniform receives as many components as its
-// type has; components the call does not give are (0, 0, 1) for y, z, w, as
-// glVertexAttrib fills them for a per-vertex parameter.
+// A declaration the driver optimised away has no type (nothing to check) and no
+// location (nothing to set); nor has a parameter of a program that failed.
+bool isSettable(const ShadingParameterRecord* parameter) {
+    return parameter->type != 0 && parameter->location >= 0 && parameter->program->program != 0;
+}
+
+// Sets `count` of the four values. A parameter receives as many components as
+// its type has; components the call does not give are (0, 0, 1) for y, z, w,
+// as glVertexAttrib fills them.
 void setFloats(ShadingParameterRecord* parameter, int count, float x, float y, float z, float w,
                const char* call) {
     if (parameter == nullptr) {
         misuse(parameter, call, "");
         return;
     }
-    const int components = korvath::floatComponentCount(parameter->type);
-    if (parameter->kind == ParameterKind::Sampler || components == 0) {
-        misuse(parameter, call, "is a " + parameter->type + ", not a float or vector");
-        return;
-    }
     if (!isSettable(parameter)) {
-        return; // declared but optimised away, or its program failed
-    }
-    if (parameter->kind == ParameterKind::VertexAttribute) {
-        const GLuint location = static_cast<GLuint>(parameter->location);
-        switch (count) {
-        case 1:
-            glVertexAttrib1f(location, x);
-            break;
-        case 2:
-            glVertexAttrib2f(location, x, y);
-            break;
-        case 3:
-            glVertexAttrib3f(location, x, y, z);
-            break;
-        default:
-            glVertexAttrib4f(location, x, y, z, w);
-            break;
-        }
         return;
     }
-    float values[4] = {x, count > 1 ? y : 0.0f, count > 2 ? z : 0.0f, count > 3 ? w : 1.0f};
+    const int components = korvath::floatComponentCount(parameter->type);
+    if (components == 0) {
+        misuse(parameter, call, typeDisagrees(parameter, "float or a float vector"));
+        return;
+    }
+    if (count > components) {
+        misuse(parameter, call, typeDisagrees(parameter, std::to_string(count) + " components"));
+        return;
+    }
+    const float values[4] = {x, count > 1 ? y : 0.0f, count > 2 ? z : 0.0f, count > 3 ? w : 1.0f};
+    if (parameter->kind == ParameterKind::VertexAttribute) {
+        glVertexAttrib4fv(static_cast<GLuint>(parameter->location), values);
+        return;
+    }
     const GLuint program = parameter->program->program;
     switch (components) {
     case 1:
@@ -157,9 +157,8 @@ void cgGLSetParameter4f(CGparameter parameter, float x, float y, float z, float 
 
 void cgGLSetStateMatrixParameter(CGparameter parameter, CGGLenum matrix, CGGLenum how) {
     constexpr const char* call = "cgGLSetStateMatrixParameter";
-    if (parameter == nullptr || parameter->kind != ParameterKind::Uniform ||
-        !korvath::isMatrix4Type(parameter->type)) {
-        misuse(parameter, call, "is not a uniform mat4");
+    if (parameter == nullptr) {
+        misuse(parameter, call, "");
         return;
     }
     if (!isStateMatrix(matrix) || !isMatrixTransform(how)) {
@@ -170,15 +169,22 @@ void cgGLSetStateMatrixParameter(CGparameter parameter, CGGLenum matrix, CGGLenu
     if (!isSettable(parameter)) {
         return;
     }
+    if (parameter->kind != ParameterKind::Uniform || parameter->type != GL_FLOAT_MAT4) {
+        misuse(parameter, call, typeDisagrees(parameter, "a uniform mat4"));
+        return;
+    }
     const Matrix4 value = transform(readStateMatrix(matrix), how);
     glProgramUniformMatrix4fv(parameter->program->program, parameter->location, 1, GL_FALSE,
                               value.m);
 }
 
-// A sampler reads the texture bound on its unit, fixed at load, so there is
-// nothing to record: the call only checks that the parameter is a sampler.
+// A sampler reads the texture bound on its unit, fixed by the source, so there
+// is nothing to record: the call only checks that the parameter is a sampler.
 void cgGLSetTextureParameter(CGparameter parameter, GLuint /*texture*/) {
-    if (parameter == nullptr || parameter->kind != ParameterKind::Sampler) {
-        misuse(parameter, "cgGLSetTextureParameter", "is not a sampler");
+    constexpr const char* call = "cgGLSetTextureParameter";
+    if (parameter == nullptr) {
+        misuse(parameter, call, "");
+    } else if (isSettable(parameter) && parameter->kind != ParameterKind::Sampler) {
+        misuse(parameter, call, typeDisagrees(parameter, "a sampler"));
     }
 }

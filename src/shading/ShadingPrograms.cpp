@@ -1,11 +1,12 @@
 // Contexts, profiles and programs: reading a source file, compiling its stage,
-// linking it as a separable program and finding its parameters' locations.
+// linking it as a separable program and taking its parameters from the driver.
+#include "shading/DriverParameters.h"
 #include "shading/ShadingRecords.h"
+#include "shading/SourceFile.h"
+#include "shading/UniformTypes.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 using korvath::ParameterKind;
@@ -56,57 +57,70 @@ std::string programLog(GLuint program) {
     return log.c_str();
 }
 
+ShadingParameterRecord& addParameter(ShadingProgramRecord& program, const std::string& name,
+                                     ParameterKind kind) {
+    auto parameter = std::make_unique<ShadingParameterRecord>();
+    parameter->program = &program;
+    parameter->name = name;
+    parameter->kind = kind;
+    program.parameters.push_back(std::move(parameter));
+    return *program.parameters.back();
+}
+
+// Whether the driver reports the name itself, or a member or element of it
+// ("light.colour", "weights[1]" for a declared "light" or "weights").
+bool driverKnows(const ShadingProgramRecord& program, const std::string& name) {
+    return std::any_of(program.parameters.begin(), program.parameters.end(), [&](const auto& p) {
+        return p->name.compare(0, name.size(), name) == 0 &&
+               (p->name.size() == name.size() || p->name[name.size()] == '.' ||
+                p->name[name.size()] == '[');
+    });
+}
+
+// Adds what the source declares but the driver did not report: it optimised
+// them away, or the program failed before the driver could say. Their lookup
+// succeeds; setting them does nothing.
+void addDeclaredNames(ShadingProgramRecord& program) {
+    for (const korvath::SourceDeclaration& declaration : program.declarations) {
+        if (!driverKnows(program, declaration.name)) {
+            addParameter(program, declaration.name,
+                         declaration.storage == korvath::StorageKind::Input
+                             ? ParameterKind::VertexAttribute
+                             : ParameterKind::Uniform);
+        }
+    }
+    program.declarations.clear();
+    program.declarations.shrink_to_fit();
+}
+
 void fail(ShadingProgramRecord& program, CGerror error, const std::string& listing) {
     program.failed = true;
+    addDeclaredNames(program);
     reportError(error, program.context, listing);
 }
 
-bool driverHasSeparablePrograms() {
+bool driverHasWhatTheRuntimeNeeds() {
     return glCreateShader != nullptr && glProgramParameteri != nullptr &&
            glGenProgramPipelines != nullptr && glUseProgramStages != nullptr &&
-           glProgramUniform1i != nullptr && glProgramUniformMatrix4fv != nullptr;
+           glProgramUniform1i != nullptr && glProgramUniformMatrix4fv != nullptr &&
+           glGetProgramInterfaceiv != nullptr && glGetProgramResourceiv != nullptr &&
+           glGetProgramResourceName != nullptr;
 }
 
-bool readFile(const std::string& path, std::string* text, std::string* reason) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        *reason = std::strerror(errno);
-        return false;
+// What the source declares, for addDeclaredNames. A fragment input is fed by the
+// vertex stage, not set by callers, so only vertex inputs count.
+std::vector<korvath::SourceDeclaration> declaredParameters(const ShadingProgramRecord& program,
+                                                           const std::string& source) {
+    std::vector<korvath::SourceDeclaration> declarations = korvath::findDeclarations(source);
+    if (program.profile != CG_PROFILE_GLSLV) {
+        declarations.erase(std::remove_if(declarations.begin(), declarations.end(),
+                                          [](const auto& declaration) {
+                                              return declaration.storage ==
+                                                     korvath::StorageKind::Input;
+                                          }),
+                           declarations.end());
     }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    if (file.bad()) {
-        *reason = "read failed";
-        return false;
-    }
-    *text = contents.str();
-    return true;
-}
-
-void addParameters(ShadingProgramRecord& program, const std::string& source) {
-    GLint nextUnit = 0;
-    for (const korvath::SourceDeclaration& declaration : korvath::findDeclarations(source)) {
-        const bool vertexInput = declaration.storage == korvath::StorageKind::Input;
-        if (vertexInput && program.profile != CG_PROFILE_GLSLV) {
-            continue; // a fragment input is fed by the vertex stage, not set by callers
-        }
-        const bool known = std::any_of(program.parameters.begin(), program.parameters.end(),
-                                       [&](const auto& p) { return p->name == declaration.name; });
-        if (known) {
-            continue;
-        }
-        auto parameter = std::make_unique<ShadingParameterRecord>();
-        parameter->program = &program;
-        parameter->name = declaration.name;
-        parameter->type = declaration.type;
-        if (vertexInput) {
-            parameter->kind = ParameterKind::VertexAttribute;
-        } else if (korvath::isSamplerType(declaration.type)) {
-            parameter->kind = ParameterKind::Sampler;
-            parameter->textureUnit = nextUnit++;
-        }
-        program.parameters.push_back(std::move(parameter));
-    }
+    return declarations;
 }
 
 // Checks the arguments; on misuse reports it and returns false.
@@ -137,9 +151,10 @@ bool acceptArguments(ShadingProgramRecord& program, CGenum programType, const ch
              describe(program, "compiler arguments are not supported"));
         return false;
     }
-    if (!driverHasSeparablePrograms()) {
+    if (!driverHasWhatTheRuntimeNeeds()) {
         fail(program, CG_UNSUPPORTED_ERROR,
-             describe(program, "the OpenGL driver lacks separate shader objects (OpenGL 4.1)"));
+             describe(program, "the OpenGL driver lacks separate shader objects or program "
+                               "interface queries (OpenGL 4.3)"));
         return false;
     }
     return true;
@@ -165,35 +180,43 @@ void compile(ShadingProgramRecord& program, const std::string& source) {
     program.context->listing = listing;
 }
 
-void bindAttributeLocations(const ShadingProgramRecord& program) {
-    size_t next = 0;
-    for (const auto& parameter : program.parameters) {
-        if (parameter->kind != ParameterKind::VertexAttribute) {
-            continue;
-        }
-        if (next == std::size(kAttributeLocations)) {
-            break; // further inputs get locations from the driver
-        }
-        glBindAttribLocation(program.program, kAttributeLocations[next++], parameter->name.c_str());
+// Binds the inputs the driver found active in the first link to the generic
+// locations, in the driver's order; the caller links again for them to apply.
+// Further inputs keep the driver's choice.
+void bindInputLocations(GLuint program) {
+    const auto inputs = korvath::shading::activeInputs(program);
+    for (size_t i = 0; i < inputs.size() && i < std::size(kAttributeLocations); ++i) {
+        glBindAttribLocation(program, kAttributeLocations[i], inputs[i].name.c_str());
     }
 }
 
-// Finds each parameter's location and gives samplers their units. Returns the
-// name of a per-vertex parameter the source put at location 0, if any: between
-// glBegin and glEnd setting it would issue a vertex instead.
-std::string findLocations(ShadingProgramRecord& program) {
-    std::string atVertexLocation;
-    for (const auto& parameter : program.parameters) {
-        if (parameter->kind == ParameterKind::VertexAttribute) {
-            parameter->location = glGetAttribLocation(program.program, parameter->name.c_str());
-            if (parameter->location == 0) {
-                atVertexLocation = parameter->name;
-            }
-            continue;
+// Makes the driver's active parameters the program's: uniforms with their type
+// and location, samplers with the unit their value holds (set by the source's
+// layout(binding), 0 without one), and a vertex program's inputs. Returns the
+// name of an input at location 0, if any: between glBegin and glEnd setting it
+// would issue a vertex instead.
+std::string addDriverParameters(ShadingProgramRecord& program) {
+    for (const auto& uniform : korvath::shading::activeUniforms(program.program)) {
+        const bool sampler = korvath::isSamplerType(uniform.type);
+        ShadingParameterRecord& parameter = addParameter(
+            program, uniform.name, sampler ? ParameterKind::Sampler : ParameterKind::Uniform);
+        parameter.type = uniform.type;
+        parameter.location = uniform.location;
+        if (sampler) {
+            glGetUniformiv(program.program, uniform.location, &parameter.textureUnit);
         }
-        parameter->location = glGetUniformLocation(program.program, parameter->name.c_str());
-        if (parameter->kind == ParameterKind::Sampler && parameter->location >= 0) {
-            glProgramUniform1i(program.program, parameter->location, parameter->textureUnit);
+    }
+    if (program.profile != CG_PROFILE_GLSLV) {
+        return "";
+    }
+    std::string atVertexLocation;
+    for (const auto& input : korvath::shading::activeInputs(program.program)) {
+        ShadingParameterRecord& parameter =
+            addParameter(program, input.name, ParameterKind::VertexAttribute);
+        parameter.type = input.type;
+        parameter.location = input.location;
+        if (input.location == 0) {
+            atVertexLocation = input.name;
         }
     }
     return atVertexLocation;
@@ -273,12 +296,12 @@ CGprogram cgCreateProgramFromFile(CGcontext context, CGenum programType, const c
         return &program;
     }
     std::string source;
-    std::string reason;
-    if (!readFile(program.path, &source, &reason)) {
-        fail(program, CG_FILE_READ_ERROR, describe(program, "cannot read the file: " + reason));
+    std::string problem;
+    if (!korvath::shading::readSourceFile(program.path, &source, &problem)) {
+        fail(program, CG_FILE_READ_ERROR, describe(program, problem));
         return &program;
     }
-    addParameters(program, source);
+    program.declarations = declaredParameters(program, source);
     compile(program, source);
     return &program;
 }
@@ -295,14 +318,18 @@ void cgGLLoadProgram(CGprogram program) {
     program->program = glCreateProgram();
     glProgramParameteri(program->program, GL_PROGRAM_SEPARABLE, GL_TRUE);
     glAttachShader(program->program, program->shader);
-    bindAttributeLocations(*program);
     glLinkProgram(program->program);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program->program, GL_LINK_STATUS, &linked);
+    if (linked == GL_TRUE && program->profile == CG_PROFILE_GLSLV) {
+        bindInputLocations(program->program);
+        glLinkProgram(program->program);
+        glGetProgramiv(program->program, GL_LINK_STATUS, &linked);
+    }
     glDetachShader(program->program, program->shader);
     glDeleteShader(program->shader);
     program->shader = 0;
 
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program->program, GL_LINK_STATUS, &linked);
     const std::string listing = prefixLines(program->path, programLog(program->program));
     if (linked != GL_TRUE) {
         glDeleteProgram(program->program);
@@ -312,7 +339,8 @@ void cgGLLoadProgram(CGprogram program) {
         return;
     }
     program->context->listing = listing;
-    const std::string atVertexLocation = findLocations(*program);
+    const std::string atVertexLocation = addDriverParameters(*program);
+    addDeclaredNames(*program);
     if (!atVertexLocation.empty()) {
         glDeleteProgram(program->program);
         program->program = 0;

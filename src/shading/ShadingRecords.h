@@ -16,10 +16,12 @@ enum class ParameterKind { Uniform, VertexAttribute, Sampler };
 struct ShadingParameterRecord {
     ShadingProgramRecord* program = nullptr;
     std::string name;
-    std::string type;
+    // The driver's type (GL_FLOAT_VEC3, ...); 0 for a declaration the driver
+    // optimised away, which has no location and no type to check against.
+    GLenum type = 0;
     korvath::ParameterKind kind = korvath::ParameterKind::Uniform;
-    GLint location = -1;    // -1 until loaded, and for a parameter the driver optimised away
-    GLint textureUnit = -1; // samplers: their place among the declared samplers
+    GLint location = -1;
+    GLint textureUnit = -1; // samplers: the unit their layout(binding) gave, 0 without one
 };
 
 struct ShadingProgramRecord {
@@ -31,6 +33,9 @@ struct ShadingProgramRecord {
     // A program whose file, compile or link failed: it stays a valid handle that
     // draws nothing, so callers that never check handles do not crash.
     bool failed = false;
+    // What the source declares, kept from create to load: the parameters are
+    // the driver's active ones plus these names, where the driver dropped them.
+    std::vector<korvath::SourceDeclaration> declarations;
     std::vector<std::unique_ptr<ShadingParameterRecord>> parameters;
 };
 

@@ -4,18 +4,26 @@
 // as a separable program and bound into one program pipeline per context, so a
 // parameter value belongs to its program and holds until it is set again.
 //
-// Parameters:
-//   - uniforms declared in the source are set with glProgramUniform*;
-//   - a vertex-stage input declared in the source ("in vec2 initTime;") is a
-//     per-vertex parameter: setting it issues glVertexAttrib*, which is legal
-//     between the glVertex calls of one glBegin/glEnd batch (a uniform is not:
-//     GL refuses uniform changes inside a batch);
-//   - samplers take texture units in declaration order, the first unit 0; the
-//     caller binds each texture on its unit.
-// A parameter that the source declares but the driver optimised away is still
-// found; setting it does nothing. Per-vertex inputs are bound to the generic
+// Parameters are those the driver reports active after linking, with the types
+// and sampler units it reports (uniform-block members and gl_* built-ins are
+// not parameters; an array goes by its name without "[0]"):
+//   - uniforms are set with glProgramUniform*, chosen by the driver's type;
+//   - a vertex-stage input ("in vec2 initTime;") is a per-vertex parameter:
+//     setting it issues glVertexAttrib*, which is legal between the glVertex
+//     calls of one glBegin/glEnd batch (a uniform is not: GL refuses uniform
+//     changes inside a batch);
+//   - a sampler reads the texture unit its `layout(binding = N)` gives it (unit
+//     0 without one); the caller binds each texture on its unit.
+// A name that the compiled text of the source declares as a top-level uniform or
+// vertex input but the driver optimised away is still found; setting it does
+// nothing and checks nothing. (The text is read through a small preprocessor:
+// object-like macros and #if with integer expressions; past anything it cannot
+// evaluate, no such names are added.) Per-vertex inputs are bound to the generic
 // locations 1, 6 and 7, which alias no built-in; a source must not give one an
 // explicit location 0 (inside glBegin/glEnd attribute 0 is glVertex).
+//
+// A source file over 1 MiB (1048576 bytes) is refused unread with
+// CG_FILE_READ_ERROR ("path: source is N bytes, the limit is 1048576").
 //
 // Errors (unreadable file, compile or link failure, misuse) set the runtime's
 // error, fill the context's last listing with the file path and the driver's log
@@ -83,7 +91,8 @@ void cgDestroyContext(CGcontext context);
 CGprofile cgGLGetLatestProfile(CGGLenum profileClass);
 void cgGLSetOptimalOptions(CGprofile profile);
 
-// Programs. Create reads and compiles the source; load links it. programType must
+// Programs. Create reads and compiles the source; load links it and takes its
+// parameters from the driver. programType must
 // be CG_SOURCE, entry "main", args null or an empty list. A profile may be enabled
 // and its program bound in either order; with no profile enabled, fixed-function
 // drawing is back. Destroying a bound program unbinds it; its parameter handles
@@ -96,10 +105,14 @@ void cgGLEnableProfile(CGprofile profile);
 void cgGLDisableProfile(CGprofile profile);
 void cgGLBindProgram(CGprogram program);
 
-// Parameters. Lookup returns null for a name the source does not declare. A
-// uniform takes as many components as its type has; those a call does not give
-// become 0 for y and z and 1 for w, as glVertexAttrib fills them. Setting a
-// parameter of the wrong type (a float on a sampler, ...) is an error.
+// Parameters. Lookup returns null for a name the program does not have (see
+// above). A program has its parameters once loaded; one whose file, compile or
+// link failed has the names its source declares. A float or vector
+// parameter takes as many components as its type has; those a call does not give
+// become 0 for y and z and 1 for w, as glVertexAttrib fills them. A call that
+// disagrees with the driver's type is a CG_INVALID_PARAMETER_ERROR: a float
+// setter on a sampler, int, bool or matrix, more components than the parameter
+// has, a state matrix on anything but a mat4 uniform, a texture on a non-sampler.
 CGparameter cgGetNamedParameter(CGprogram program, const char* name);
 void cgGLSetParameter1f(CGparameter parameter, float x);
 void cgGLSetParameter2f(CGparameter parameter, float x, float y);

@@ -1,195 +1,155 @@
-// Declaration scanning: strips comments and preprocessor lines, splits the rest
-// into tokens and reads the top-level declaration statements.
+// Declaration reading: a small state machine over the preprocessed tokens that
+// follows one top-level statement at a time and skips bracketed text, so it
+// holds only the names of the statement it is reading.
 #include "shading/SourceDeclarations.h"
 
+#include "shading/GlslPreprocessor.h"
+
+#include <algorithm>
+#include <array>
 #include <cctype>
-#include <set>
 
 namespace korvath {
 
 namespace {
 
-bool isIdentifierStart(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
-}
-bool isIdentifierChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+constexpr std::array<std::string_view, 11> kIgnoredQualifiers = {
+    "highp",    "mediump", "lowp",      "flat",    "smooth", "noperspective",
+    "centroid", "sample",  "invariant", "precise", "patch"};
+
+bool isIdentifier(std::string_view token) {
+    return std::isalpha(static_cast<unsigned char>(token[0])) || token[0] == '_';
 }
 
-bool isIdentifier(const std::string& token) {
-    return !token.empty() && isIdentifierStart(token[0]);
+bool contains(const std::array<std::string_view, 11>& list, std::string_view token) {
+    return std::find(list.begin(), list.end(), token) != list.end();
 }
 
-// Skips the rest of a line, following backslash continuations; returns the index
-// of the line feed that ends it (or the end of the text).
-size_t skipLine(const std::string& text, size_t at) {
-    while (at < text.size() && text[at] != '\n') {
-        if (text[at] == '\\' && at + 1 < text.size() && text[at + 1] == '\n') {
-            ++at;
-        }
-        ++at;
-    }
-    return at;
-}
+class DeclarationReader {
+public:
+    explicit DeclarationReader(std::vector<SourceDeclaration>& foundValue) : found(foundValue) {}
 
-std::vector<std::string> tokenize(const std::string& text) {
-    std::vector<std::string> tokens;
-    bool lineStart = true;
-    size_t at = 0;
-    while (at < text.size()) {
-        const char c = text[at];
-        if (c == '\n') {
-            lineStart = true;
-            ++at;
-        } else if (std::isspace(static_cast<unsigned char>(c))) {
-            ++at;
-        } else if (c == '#' && lineStart) {
-            at = skipLine(text, at);
-        } else if (text.compare(at, 2, "//") == 0) {
-            at = skipLine(text, at);
-        } else if (text.compare(at, 2, "/*") == 0) {
-            const size_t end = text.find("*/", at + 2);
-            at = end == std::string::npos ? text.size() : end + 2;
-            lineStart = false;
-        } else if (isIdentifierChar(c)) {
-            const size_t start = at;
-            while (at < text.size() && (isIdentifierChar(text[at]) || text[at] == '.')) {
-                ++at;
+    void take(std::string_view token) {
+        if (token == "(" || token == "[" || token == "{") {
+            if (depth == 0) {
+                openAtTopLevel(token);
             }
-            tokens.push_back(text.substr(start, at - start));
-            lineStart = false;
-        } else {
-            tokens.emplace_back(1, c);
-            ++at;
-            lineStart = false;
-        }
-    }
-    return tokens;
-}
-
-// From an opening bracket at `open`, returns the index just past its partner.
-size_t skipBracketed(const std::vector<std::string>& tokens, size_t open) {
-    const std::string& opening = tokens[open];
-    const std::string closing = opening == "{" ? "}" : opening == "(" ? ")" : "]";
-    int depth = 0;
-    for (size_t at = open; at < tokens.size(); ++at) {
-        if (tokens[at] == opening) {
             ++depth;
-        } else if (tokens[at] == closing && --depth == 0) {
-            return at + 1;
+            previousClosedParenthesis = false;
+            return;
+        }
+        if (token == ")" || token == "]" || token == "}") {
+            depth = std::max(depth - 1, 0);
+            if (depth == 0 && token == "}" && functionBody) {
+                endStatement(false); // a function definition needs no semicolon
+            }
+            previousClosedParenthesis = depth == 0 && token == ")";
+            return;
+        }
+        previousClosedParenthesis = false;
+        if (depth == 0) {
+            atTopLevel(token);
         }
     }
-    return tokens.size();
-}
 
-const std::set<std::string>& ignoredQualifiers() {
-    static const std::set<std::string> qualifiers = {
-        "highp",    "mediump", "lowp",      "flat",    "smooth", "noperspective",
-        "centroid", "sample",  "invariant", "precise", "patch"};
-    return qualifiers;
-}
+private:
+    // Qualifiers, then (after the type) the first name, where an array size may
+    // come first; after a comma the next name; then array sizes, an initialiser
+    // or a comma. Anything else makes the statement one to ignore.
+    enum class Phase { Qualifiers, FirstName, NextName, AfterName, Initializer, Ignored };
 
-const std::set<std::string>& otherStorage() {
-    static const std::set<std::string> storage = {"out",   "inout",     "buffer",  "shared",
-                                                  "const", "attribute", "varying", "precision"};
-    return storage;
-}
+    void openAtTopLevel(std::string_view token) {
+        functionBody = token == "{" && previousClosedParenthesis;
+        const bool layoutArguments = token == "(" && phase == Phase::Qualifiers && afterLayout;
+        const bool arraySize =
+            token == "[" && (phase == Phase::FirstName || phase == Phase::AfterName);
+        if (!layoutArguments && !arraySize && phase != Phase::Initializer) {
+            phase = Phase::Ignored;
+        }
+        afterLayout = false;
+    }
 
-void readStatement(const std::vector<std::string>& statement, std::vector<SourceDeclaration>& out) {
-    bool uniform = false;
-    bool input = false;
-    size_t at = 0;
-    while (at < statement.size()) {
-        const std::string& token = statement[at];
-        if (token == "layout" && at + 1 < statement.size() && statement[at + 1] == "(") {
-            at = skipBracketed(statement, at + 1);
-        } else if (token == "uniform") {
-            uniform = true;
-            ++at;
-        } else if (token == "in") {
-            input = true;
-            ++at;
-        } else if (otherStorage().count(token) != 0) {
+    void atTopLevel(std::string_view token) {
+        if (token == ";") {
+            endStatement(true);
             return;
-        } else if (ignoredQualifiers().count(token) != 0) {
-            ++at;
-        } else {
+        }
+        switch (phase) {
+        case Phase::Qualifiers:
+            readQualifier(token);
+            break;
+        case Phase::FirstName:
+        case Phase::NextName:
+            if (isIdentifier(token)) {
+                names.emplace_back(token);
+                phase = Phase::AfterName;
+            } else {
+                phase = Phase::Ignored;
+            }
+            break;
+        case Phase::AfterName:
+            phase = token == ","   ? Phase::NextName
+                    : token == "=" ? Phase::Initializer
+                                   : Phase::Ignored;
+            break;
+        case Phase::Initializer:
+            phase = token == "," ? Phase::NextName : Phase::Initializer;
+            break;
+        case Phase::Ignored:
             break;
         }
     }
-    if (uniform == input || at >= statement.size() || !isIdentifier(statement[at])) {
-        return;
+
+    void readQualifier(std::string_view token) {
+        if (token == "uniform" || token == "in") {
+            const StorageKind kind = token == "in" ? StorageKind::Input : StorageKind::Uniform;
+            phase = hasStorage ? Phase::Ignored : Phase::Qualifiers;
+            hasStorage = true;
+            storage = kind;
+        } else if (token == "layout") {
+            afterLayout = true;
+        } else if (contains(kIgnoredQualifiers, token)) {
+            // Does not change what the declaration is.
+        } else if (hasStorage && isIdentifier(token) && token != "struct") {
+            phase = Phase::FirstName;
+        } else {
+            phase = Phase::Ignored; // out, const, precision, a function's return type, ...
+        }
     }
-    const std::string& type = statement[at++];
-    const StorageKind storage = uniform ? StorageKind::Uniform : StorageKind::Input;
-    while (at < statement.size()) {
-        const std::string& name = statement[at];
-        if (!isIdentifier(name)) {
-            return;
+
+    void endStatement(bool semicolon) {
+        if (semicolon && hasStorage && (phase == Phase::AfterName || phase == Phase::Initializer)) {
+            for (std::string& name : names) {
+                if (name.compare(0, 3, "gl_") != 0) {
+                    found.push_back({std::move(name), storage});
+                }
+            }
         }
-        if (name.compare(0, 3, "gl_") != 0) {
-            out.push_back({name, type, storage});
-        }
-        // Past any array size or initialiser to the next declarator.
-        ++at;
-        while (at < statement.size() && statement[at] != ",") {
-            const std::string& token = statement[at];
-            at = token == "(" || token == "[" || token == "{" ? skipBracketed(statement, at)
-                                                              : at + 1;
-        }
-        ++at;
+        names.clear();
+        phase = Phase::Qualifiers;
+        hasStorage = false;
+        afterLayout = false;
+        functionBody = false;
     }
-}
+
+    std::vector<SourceDeclaration>& found;
+    std::vector<std::string> names; // of the statement being read
+    Phase phase = Phase::Qualifiers;
+    StorageKind storage = StorageKind::Uniform;
+    bool hasStorage = false;
+    bool afterLayout = false;
+    bool functionBody = false;
+    bool previousClosedParenthesis = false;
+    int depth = 0;
+};
 
 } // namespace
 
-std::vector<SourceDeclaration> findDeclarations(const std::string& source) {
-    const std::vector<std::string> tokens = tokenize(source);
-    std::vector<SourceDeclaration> declarations;
-    std::vector<std::string> statement;
-    size_t at = 0;
-    while (at < tokens.size()) {
-        const std::string& token = tokens[at];
-        if (token == ";") {
-            readStatement(statement, declarations);
-            statement.clear();
-            ++at;
-        } else if (token == "{") {
-            // A function body ends at its brace; a block or struct runs on to its
-            // semicolon, past any instance names.
-            const bool functionBody = !statement.empty() && statement.back() == ")";
-            at = skipBracketed(tokens, at);
-            if (!functionBody) {
-                while (at < tokens.size() && tokens[at] != ";") {
-                    ++at;
-                }
-                ++at;
-            }
-            statement.clear();
-        } else {
-            statement.push_back(token);
-            ++at;
-        }
-    }
-    return declarations;
-}
-
-int floatComponentCount(const std::string& type) {
-    if (type == "float") {
-        return 1;
-    }
-    if (type.size() == 4 && type.compare(0, 3, "vec") == 0 && type[3] >= '2' && type[3] <= '4') {
-        return type[3] - '0';
-    }
-    return 0;
-}
-
-bool isSamplerType(const std::string& type) {
-    return type.find("sampler") != std::string::npos;
-}
-
-bool isMatrix4Type(const std::string& type) {
-    return type == "mat4" || type == "mat4x4";
+std::vector<SourceDeclaration> findDeclarations(std::string_view source) {
+    std::vector<SourceDeclaration> found;
+    DeclarationReader reader(found);
+    preprocessSource(source, [&](std::string_view token) { reader.take(token); });
+    return found;
 }
 
 } // namespace korvath

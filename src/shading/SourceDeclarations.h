@@ -1,9 +1,10 @@
-// Finds the parameters a shading-program source declares: top-level uniforms and
-// inputs, read from the text itself so that declarations the driver optimised away
-// are still known. Plain text processing; no GL.
+// Finds the names a shading-program source declares as parameters: top-level
+// uniforms and inputs of the text the compiler sees, so that those the driver
+// optimised away can still be looked up. Plain text processing; no GL.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvath {
@@ -12,19 +13,15 @@ enum class StorageKind { Uniform, Input };
 
 struct SourceDeclaration {
     std::string name;
-    std::string type; // the GLSL type name as written, e.g. "vec3", "sampler2D"
     StorageKind storage;
 };
 
 // The top-level `uniform TYPE NAME` and `in TYPE NAME` declarations in source
-// order. Layout, precision and interpolation qualifiers may precede them; several
-// names may share one declaration; built-ins (gl_*), interface blocks, function
-// parameters and everything inside braces are left out.
-std::vector<SourceDeclaration> findDeclarations(const std::string& source);
-
-// Float components of a float or vecN type; 0 for any other type.
-int floatComponentCount(const std::string& type);
-bool isSamplerType(const std::string& type);
-bool isMatrix4Type(const std::string& type);
+// order, after preprocessing (see GlslPreprocessor.h); where the preprocessor
+// stops, the list ends. Layout, precision and interpolation qualifiers may
+// precede them; several names may share one declaration; built-ins (gl_*),
+// interface blocks, structs, function parameters and everything inside braces
+// are left out.
+std::vector<SourceDeclaration> findDeclarations(std::string_view source);
 
 } // namespace korvath

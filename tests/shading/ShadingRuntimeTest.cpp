@@ -1,10 +1,12 @@
 // The shading runtime against a real GL context: binding, parameter lookup,
 // values, state matrices and sampler units as GL holds them, per-vertex values
-// inside one batch, and the error paths through the callback.
+// inside one batch, declarations the preprocessor hides or builds, and the error
+// paths through the callback.
 #include "shading/ShadingRuntime.h"
 #include "shading/MatrixInverse.h"
 #include "support/GlTestContext.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -31,11 +33,46 @@ void main() { gl_Position = modelViewProj * gl_Vertex + vec4(offset, 0.0, 1.0);
               colour = lightVec + (modelViewIT * vec4(gl_Normal, 0.0)).xyz; }
 )";
 
+// Units come from layout(binding): a sampler in a disabled block before them
+// must not shift them.
 const char* const kFragmentSource = R"(#version 450 compatibility
 layout(location = 0) in vec3 colour;
-uniform sampler2D unusedMap; // declared first, never read
-uniform sampler2D texture;
-void main() { gl_FragColor = vec4(colour, 1.0) * texture2D(texture, gl_PointCoord); }
+#if 0
+uniform sampler2D disabledMap;
+#endif
+layout(binding = 2) uniform sampler2D shadowMap;
+layout(binding = 1) uniform sampler2D texture;
+void main() { gl_FragColor = vec4(colour, 1.0) * texture2D(texture, gl_PointCoord)
+                             * texture2D(shadowMap, gl_PointCoord); }
+)";
+
+// Declarations the preprocessor hides, joins or builds, and one of each type a
+// setter may disagree with; all read by main.
+const char* const kDeclarationSource = R"(#version 450 compatibility
+#ifdef NOT_DEFINED
+uniform vec4 tint;
+uniform float direction;
+#else
+uniform float tint;
+uniform vec3 direction;
+#endif
+uniform vec3 \
+    continued;
+#define DECLARE_SCALE uniform vec4 macroScale;
+DECLARE_SCALE
+#if 0
+void unfinished() {
+#endif
+uniform vec2 afterBrace;
+uniform int count;
+uniform bool flag;
+uniform mat3 rotation;
+uniform sampler2D map;
+void main() {
+    vec3 sum = tint + direction + continued + macroScale.xyz + vec3(afterBrace, count)
+             + rotation * vec3(flag ? 1.0 : 0.0) + texture2D(map, gl_PointCoord).rgb;
+    gl_FragColor = vec4(sum, 1.0);
+}
 )";
 
 GLint boundPipeline() {
@@ -58,6 +95,17 @@ Matrix4 uniformValue(GLuint program, const char* name) {
     Matrix4 value;
     glGetUniformfv(program, glGetUniformLocation(program, name), value.m);
     return value;
+}
+
+std::vector<float> firstValues(GLuint program, const char* name, int count) {
+    const Matrix4 value = uniformValue(program, name);
+    return std::vector<float>(value.m, value.m + count);
+}
+
+GLint samplerUnit(GLuint program, const char* name) {
+    GLint unit = -1;
+    glGetUniformiv(program, glGetUniformLocation(program, name), &unit);
+    return unit;
 }
 
 // What the error callback saw, call by call: the error (which it takes, so
@@ -105,10 +153,12 @@ struct ShadingRuntimeTest : ::testing::Test {
 TEST_F(ShadingRuntimeTest, ParametersAreFoundAndTheirValuesReachTheirOwnProgram) {
     CGprogram first = use("first.vert", kVertexSource);
     const GLuint firstId = stageProgram(GL_VERTEX_SHADER);
-    // Declared parameters are found even when the driver optimised them away (the
-    // used ones are set below).
+    // Declared parameters are found even when the driver optimised them away,
+    // and setting them does nothing (no error, no GL error). The used ones are
+    // set below.
     ASSERT_EQ(-1, glGetUniformLocation(firstId, "unusedScale")) << "the test needs it dropped";
     EXPECT_NE(nullptr, cgGetNamedParameter(first, "unusedScale"));
+    cgGLSetParameter4f(cgGetNamedParameter(first, "unusedScale"), 1.0f, 2.0f, 3.0f, 4.0f);
     EXPECT_EQ(nullptr, cgGetNamedParameter(first, "notDeclared"));
 
     // Set while another program holds the stage, values must still reach their own.
@@ -140,9 +190,14 @@ TEST_F(ShadingRuntimeTest, ParametersAreFoundAndTheirValuesReachTheirOwnProgram)
         EXPECT_NEAR(i % 5 == 0 ? 1.0f : 0.0f, identity.m[i], 1e-5f) << "element " << i;
     }
 
-    // Samplers take units in declaration order, used or not.
-    use("sampling.frag", kFragmentSource);
-    EXPECT_EQ(1.0f, uniformValue(stageProgram(GL_FRAGMENT_SHADER), "texture").m[0]);
+    // Samplers keep the units of their layout(binding); the disabled one is unknown.
+    CGprogram sampling = use("sampling.frag", kFragmentSource);
+    const GLuint samplingId = stageProgram(GL_FRAGMENT_SHADER);
+    EXPECT_EQ(std::vector<GLint>({1, 2}),
+              std::vector<GLint>(
+                  {samplerUnit(samplingId, "texture"), samplerUnit(samplingId, "shadowMap")}));
+    EXPECT_EQ(nullptr, cgGetNamedParameter(sampling, "disabledMap"));
+    cgGLSetTextureParameter(cgGetNamedParameter(sampling, "texture"), 0);
 
     // Per-vertex values inside one batch: every point is issued at (0, 0, 0, 0),
     // which no matrix moves, so only its offset says where it goes.
@@ -198,6 +253,82 @@ TEST_F(ShadingRuntimeTest, FailuresReachTheCallbackOnceWithTheirListing) {
     use("absent/none.vert", "");
     EXPECT_EQ(CG_FILE_READ_ERROR, cgGetError());
     EXPECT_EQ(CG_NO_ERROR, cgGetError());
+}
+
+// Each parameter takes the type of its compiled declaration: the setter the
+// driver's type calls sets the whole value, and fewer components are filled.
+TEST_F(ShadingRuntimeTest, PreprocessedDeclarationsAreSetWithTheirCompiledType) {
+    CGprogram program = use("declarations.frag", kDeclarationSource);
+    const GLuint id = stageProgram(GL_FRAGMENT_SHADER);
+    const std::tuple<const char*, std::function<void(CGparameter)>, std::vector<float>> cases[] = {
+        {"tint", [](CGparameter p) { cgGLSetParameter1f(p, 0.25f); }, {0.25f}},
+        {"direction",
+         [](CGparameter p) { cgGLSetParameter3f(p, 1.0f, 2.0f, 3.0f); },
+         {1.0f, 2.0f, 3.0f}},
+        {"continued", [](CGparameter p) { cgGLSetParameter2f(p, 4.0f, 5.0f); }, {4.0f, 5.0f, 0.0f}},
+        {"macroScale",
+         [](CGparameter p) { cgGLSetParameter2f(p, 6.0f, 7.0f); },
+         {6.0f, 7.0f, 0.0f, 1.0f}},
+        {"afterBrace", [](CGparameter p) { cgGLSetParameter2f(p, 8.0f, 9.0f); }, {8.0f, 9.0f}},
+    };
+    for (const auto& [name, set, expected] : cases) {
+        CGparameter parameter = cgGetNamedParameter(program, name);
+        ASSERT_NE(nullptr, parameter) << name;
+        set(parameter);
+        EXPECT_EQ(expected, firstValues(id, name, static_cast<int>(expected.size()))) << name;
+    }
+}
+
+// Oversized sources are refused unread; a call that disagrees with the driver's
+// type is refused without touching GL.
+TEST_F(ShadingRuntimeTest, OversizedSourcesAndMistypedCallsReachTheCallback) {
+    // Exactly at the limit is fine: a program padded with a comment.
+    std::string atLimit =
+        "#version 450 compatibility\nvoid main() { gl_FragColor = vec4(1.0); }\n//";
+    atLimit.resize(1u << 20, 'x');
+    use("at-limit.frag", atLimit.c_str());
+    EXPECT_THAT(reports, ::testing::IsEmpty());
+
+    CGprogram fragment = use("declarations.frag", kDeclarationSource);
+    CGprogram vertex = use("offset.vert", kVertexSource);
+    const auto in = [](CGprogram program, const char* name) {
+        CGparameter parameter = cgGetNamedParameter(program, name);
+        EXPECT_NE(nullptr, parameter) << name;
+        return parameter;
+    };
+    const std::pair<std::function<void()>, const char*> cases[] = {
+        {[&] { use("over.frag", (atLimit + "x").c_str()); },
+         "over.frag: source is 1048577 bytes, the limit is 1048576$"},
+        {[&] { cgGLSetParameter1f(in(fragment, "map"), 1.0f); },
+         "\"map\" is a parameter of type sampler2D; the call sets float or a float vector"},
+        {[&] { cgGLSetParameter1f(in(fragment, "count"), 1.0f); },
+         "\"count\" is a parameter of type int;"},
+        {[&] { cgGLSetParameter1f(in(fragment, "flag"), 1.0f); },
+         "\"flag\" is a parameter of type bool;"},
+        {[&] { cgGLSetParameter4f(in(fragment, "rotation"), 1.0f, 2.0f, 3.0f, 4.0f); },
+         "\"rotation\" is a parameter of type mat3; the call sets float"},
+        {[&] { cgGLSetParameter3f(in(fragment, "afterBrace"), 1.0f, 2.0f, 3.0f); },
+         "cgGLSetParameter3f: \"afterBrace\" is a parameter of type vec2; the call sets 3 "
+         "components"},
+        {[&] { cgGLSetParameter3f(in(vertex, "offset"), 1.0f, 2.0f, 3.0f); },
+         "\"offset\" is a per-vertex parameter of type vec2; the call sets 3"},
+        {[&] {
+             cgGLSetStateMatrixParameter(in(fragment, "rotation"), CG_GL_MODELVIEW_MATRIX,
+                                         CG_GL_MATRIX_IDENTITY);
+         },
+         "\"rotation\" is a parameter of type mat3; the call sets a uniform mat4"},
+        {[&] { cgGLSetTextureParameter(in(fragment, "tint"), 0); },
+         "\"tint\" is a parameter of type float; the call sets a sampler"},
+    };
+    for (const auto& [call, pattern] : cases) {
+        call();
+        ASSERT_EQ(1u, reports.size()) << pattern;
+        const auto& [error, listing] = reports[0];
+        EXPECT_EQ(pattern[0] == 'o' ? CG_FILE_READ_ERROR : CG_INVALID_PARAMETER_ERROR, error)
+            << pattern;
+        EXPECT_THAT(listing, ::testing::ContainsRegex(pattern));
+        reports.clear();
+    }
 }
 
 } // namespace
