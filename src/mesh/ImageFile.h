@@ -8,9 +8,9 @@
 
 namespace korvath {
 
-// The largest file read: an 8192x8192 32-bit BMP (the largest accepted image)
-// with room for its headers.
-inline constexpr std::uint64_t maxImageFileBytes = std::uint64_t{8192} * 8192 * 4 + (1u << 20);
+// The largest file read: 64 MiB, hundreds of times our largest image file, and
+// far below sizes the image library's 32-bit lengths could wrap.
+inline constexpr std::uint64_t maxImageFileBytes = std::uint64_t{64} << 20;
 
 struct ImageFileRead {
     std::vector<std::uint8_t> bytes;
