@@ -16,6 +16,7 @@ cmake --build build-test -j"$jobs"
 (cd build-test && ctest --output-on-failure -j"$jobs")
 
 tools/fuzz/run-fuzzers.sh 60
+tools/cross-compile-check.sh
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKORVATH_SANITIZE=ON \
   -DKORVATH_TESTS=ON -DKORVATH_BENCH=OFF >/dev/null

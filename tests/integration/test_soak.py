@@ -1,4 +1,6 @@
-"""A minute of the volcano scene: memory stays flat and no GL error is raised."""
+"""A minute of the volcano scene: memory stays flat and, in the build that
+reports GL errors (the debug build), no GL error is raised."""
+import os
 import time
 
 from harness import ProgramTestCase
@@ -8,6 +10,8 @@ SOAK_SECONDS = 60
 # quarantine of freed blocks swings it by ~15 MiB) but must not keep growing:
 # compare the median of the first samples with that of the last ones.
 ALLOWED_GROWTH_KB = 4096
+# Optimised builds compile the GL error reports away: there is nothing to read.
+REPORTS_GL_ERRORS = os.environ["KORVATH_REPORTS_GL_ERRORS"] == "1"
 
 
 def resident_kb(pid):
@@ -31,4 +35,5 @@ class SoakTest(ProgramTestCase):
         self.expect_status(program, 0)
         first, last = sorted(samples[:5]), sorted(samples[-5:])
         self.assertLess(last[2] - first[2], ALLOWED_GROWTH_KB, samples)
-        self.assertNotIn("GL error", program.errors())
+        if REPORTS_GL_ERRORS:
+            self.assertNotIn("GL error", program.errors())
