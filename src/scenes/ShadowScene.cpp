@@ -138,10 +138,13 @@ void ShadowScene::createShadowMap() {
 
 void ShadowScene::render() {
     const float t = frameClock.sceneTime;
+    announcePass(passListener, "depth");
     renderDepthPass(t);
     reportGlErrors("the shadow depth pass");
+    announcePass(passListener, "camera");
     renderCameraPass(t);
     reportGlErrors("the shadow camera pass");
+    announcePass(passListener, nullptr);
 }
 
 void ShadowScene::drawObjects(float t, bool cameraPass) {

@@ -4,6 +4,7 @@
 
 #include "math/Matrix4.h"
 #include "math/Vector.h"
+#include "scenes/PassListener.h"
 #include "scenes/ShadowDepthTarget.h"
 #include "shading/ShaderContext.h"
 
@@ -64,6 +65,8 @@ public:
     int viewportHeight = 600;
     Matrix4 mouseView; // the frame driver's view matrix, refreshed before every render
     ShadowDepthTarget depthTarget;
+    // Told of the passes depth and camera; not owned, none by default.
+    PassListener* passListener = nullptr;
 
 private:
     void renderDepthPass(float t);

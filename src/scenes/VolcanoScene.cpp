@@ -60,22 +60,28 @@ VolcanoScene::~VolcanoScene() {
 void VolcanoScene::draw() {
     const float t = frameClock.sceneTime;
     glPushMatrix();
+    announcePass(passListener, "ocean");
     ocean->draw(t, viewLightPosition);
+    announcePass(passListener, "terrain");
     terrain->draw();
 
     // The emitters sit 20 units below where the eruption leaves the crater.
     glPushMatrix();
     glTranslatef(0.0f, 20.0f, 0.0f);
+    announcePass(passListener, "stones");
     stones->draw(t);
 
     // Lava and ash glow over everything: no depth test, alpha blended.
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    announcePass(passListener, "lava");
     lava->draw(t);
+    announcePass(passListener, "ash");
     ash->draw(t);
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
+    announcePass(passListener, nullptr);
 
     glPopMatrix();
     glPopMatrix();

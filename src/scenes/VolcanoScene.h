@@ -2,6 +2,7 @@
 #pragma once
 
 #include "math/Vector.h"
+#include "scenes/PassListener.h"
 #include "shading/ShaderContext.h"
 
 namespace korvath {
@@ -29,6 +30,8 @@ public:
     Ocean* ocean = nullptr;
     Mesh3ds* terrain = nullptr;
     Vector3 viewLightPosition; // the light under this frame's view, written before draw
+    // Told of the passes ocean, terrain, stones, lava and ash; not owned, none by default.
+    PassListener* passListener = nullptr;
 };
 
 } // namespace korvath
