@@ -6,23 +6,27 @@
 #include "shading/GlslPreprocessor.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
+#include <iterator>
 
 namespace korvath {
 
 namespace {
 
-constexpr std::array<std::string_view, 11> kIgnoredQualifiers = {
-    "highp",    "mediump", "lowp",      "flat",    "smooth", "noperspective",
-    "centroid", "sample",  "invariant", "precise", "patch"};
+// Precision, interpolation and memory qualifiers: they do not change what a
+// declaration declares.
+constexpr std::string_view kIgnoredQualifiers[] = {
+    "highp",    "mediump",  "lowp",      "flat",     "smooth", "noperspective",
+    "centroid", "sample",   "invariant", "precise",  "patch",  "coherent",
+    "volatile", "restrict", "readonly",  "writeonly"};
 
 bool isIdentifier(std::string_view token) {
     return std::isalpha(static_cast<unsigned char>(token[0])) || token[0] == '_';
 }
 
-bool contains(const std::array<std::string_view, 11>& list, std::string_view token) {
-    return std::find(list.begin(), list.end(), token) != list.end();
+bool isIgnoredQualifier(std::string_view token) {
+    return std::find(std::begin(kIgnoredQualifiers), std::end(kIgnoredQualifiers), token) !=
+           std::end(kIgnoredQualifiers);
 }
 
 class DeclarationReader {
@@ -108,12 +112,11 @@ private:
             storage = kind;
         } else if (token == "layout") {
             afterLayout = true;
-        } else if (contains(kIgnoredQualifiers, token)) {
-            // Does not change what the declaration is.
-        } else if (hasStorage && isIdentifier(token) && token != "struct") {
-            phase = Phase::FirstName;
-        } else {
-            phase = Phase::Ignored; // out, const, precision, a function's return type, ...
+        } else if (!isIgnoredQualifier(token)) {
+            // The type, after uniform or in; otherwise out, const, precision, a
+            // function's return type, ...
+            const bool type = hasStorage && isIdentifier(token) && token != "struct";
+            phase = type ? Phase::FirstName : Phase::Ignored;
         }
     }
 

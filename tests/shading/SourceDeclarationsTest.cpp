@@ -27,10 +27,11 @@ TEST(SourceDeclarations, TopLevelUniformsAndInputsOfTheCompiledText) {
     const std::pair<const char*, Found> cases[] = {
         // Qualifiers before the declaration, several names, arrays and initialisers.
         {"layout(location = 3) in vec2 a;\nlayout(binding=1, std140) uniform highp sampler2D b;\n"
+         "layout(rgba8) uniform writeonly restrict image2D image;\n"
          "flat in float c;\nuniform layout(location = 2) vec2 d;\n"
          "uniform float x, y = 2.0;\nuniform vec3 z[4], w = vec3(1.0, 2.0);\n",
-         {"in a", "uniform b", "in c", "uniform d", "uniform x", "uniform y", "uniform z",
-          "uniform w"}},
+         {"in a", "uniform b", "uniform image", "in c", "uniform d", "uniform x", "uniform y",
+          "uniform z", "uniform w"}},
         // Function parameters, anything inside braces, blocks, structs, comments,
         // built-ins and other storage are not parameters.
         {"uniform float kept;\nvec3 f(in vec3 argument) { if (true) {} uniform float inner; }\n"
