@@ -36,8 +36,11 @@ TEST(OceanDraw, StartUpCameraSeesOnlyWaterAndNoProgramStaysBound) {
     const std::vector<std::uint8_t> pixels = readBackBuffer();
     for (int n = 0; n < 800 * 600; ++n) {
         const Rgb c = pixelAt(pixels, n % 800, n / 800);
-        ASSERT_TRUE(c.b > c.r + 40 && c.g > c.r && c.r + c.g + c.b < 420)
-            << n % 800 << ", " << n / 800;
+        const int x = n % 800;
+        const int y = n / 800;
+        ASSERT_GT(c.b, c.r + 40) << "pixel " << x << ", " << y;
+        ASSERT_GT(c.g, c.r) << "pixel " << x << ", " << y;
+        ASSERT_LT(c.r + c.g + c.b, 420) << "pixel " << x << ", " << y;
     }
     // Either profile left enabled would leave the runtime's program pipeline bound.
     GLint pipeline = -1;
