@@ -1,0 +1,94 @@
+"""Damaged data files in the running program: each is named once on stderr with
+the reason, the designed output on stdout stays as it is, and the program runs
+on, or ends with status 1 where the design ends it.
+
+Every case damages a file in the test's own copy of cg/ and data/.
+"""
+import os
+import struct
+import time
+
+from harness import ProgramTestCase
+
+MEBIBYTE = 1024 * 1024
+
+
+class DamagedAssetTest(ProgramTestCase):
+    def path(self, relative):
+        return os.path.join(self.workdir, relative)
+
+    def patch(self, relative, offset, data):
+        with open(self.path(relative), "r+b") as f:
+            f.seek(offset)
+            f.write(data)
+
+    def jpeg_frame_offset(self, relative):
+        """Offset of the height field in the first baseline or progressive frame header."""
+        with open(self.path(relative), "rb") as f:
+            data = f.read()
+        for marker in (b"\xff\xc0", b"\xff\xc2"):
+            at = data.find(marker)
+            if at >= 0:
+                return at + 5
+        self.fail("no frame header in " + relative)
+
+    def run_and_escape(self, press_n=False):
+        program = self.start_and_wait()
+        time.sleep(1.0)
+        if press_n:
+            program.key("n")
+            time.sleep(2.0)
+        self.assertIsNone(program.process.poll(), program.errors())
+        program.key("Escape")
+        self.expect_status(program, 0, timeout=60)
+        return program
+
+    def problem_lines(self, program):
+        return [line for line in program.errors().splitlines()
+                if line.startswith(("texture: ", "mesh: "))]
+
+    def test_damaged_images_are_named_once_and_the_scenes_run(self):
+        bmp_height = 22  # biHeight in the 40-byte info header
+        cases = (
+            # A sprite's height of INT_MIN, and sizes whose product wraps in 32 bits.
+            ("data/particle/ash.bmp", bmp_height, struct.pack("<i", -2**31), False, ""),
+            ("data/particle/lava.bmp", 18, struct.pack("<ii", 65536, 65536), False, ""),
+            # A mesh texture whose frame header declares 40000 x 40000.
+            ("data/model/korvath.jpg", None, struct.pack(">HH", 40000, 40000), False,
+             "texture not found"),
+            ("data/model/flieger.jpg", None, struct.pack(">HH", 0, 0), True,
+             "texture not found"),
+        )
+        for relative, offset, data, press_n, stdout in cases:
+            with self.subTest(file=relative):
+                with open(self.path(relative), "rb") as f:
+                    original = f.read()
+                if offset is None:
+                    offset = self.jpeg_frame_offset(relative)
+                self.patch(relative, offset, data)
+                program = self.run_and_escape(press_n)
+                self.assertEqual(program.output_after_glew(), stdout)
+                lines = self.problem_lines(program)
+                self.assertEqual(len(lines), 1, program.errors())
+                self.assertRegex(lines[0], r"^texture: %s: \S" % relative)
+                with open(self.path(relative), "wb") as f:
+                    f.write(original)
+
+    def test_a_mesh_that_cannot_be_opened_is_named_and_the_scene_runs(self):
+        os.remove(self.path("data/model/korvath.3ds"))
+        program = self.run_and_escape()
+        self.assertEqual(program.output_after_glew(), "")
+        self.assertEqual(self.problem_lines(program),
+                         ["mesh: data/model/korvath.3ds: No such file or directory"])
+
+    def test_an_oversized_program_source_ends_the_program_before_it_is_read(self):
+        with open(self.path("cg/vp_ocean.cg"), "a") as f:
+            f.write("// padding\n" * (MEBIBYTE // 11 + 1))
+        program = self.start()
+        started = time.time()
+        self.expect_status(program, 1, timeout=60)
+        self.assertLess(time.time() - started, 20.0)
+        output = program.output_after_glew()
+        self.assertIn("cg/vp_ocean.cg", output)
+        self.assertIn("1048576", output)
+        self.assertRegex(output, r"\nCg error, exiting\.\.\.\n\Z")
