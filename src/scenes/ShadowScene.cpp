@@ -7,12 +7,11 @@
 #include "mesh/Mesh3ds.h"
 #include "mesh/TextureImage.h"
 #include "scenes/ShadowGeometry.h"
+#include "scenes/TextureNotice.h"
 #include "shading/ParameterCheck.h"
 #include "shading/ProgramFile.h"
 
 #include <GL/glu.h>
-
-#include <cstdio>
 
 namespace korvath {
 
@@ -77,7 +76,7 @@ ShadowScene::ShadowScene(const ShaderContext& context) : shaderContext(context) 
     landscape = loadMesh("data/model/landscape.3ds", "data/model/landscape.jpg");
     aircraft = loadMesh("data/model/flieger.3ds", "data/model/flieger.jpg");
     if (!isTextureLoaded(landscape->textureId) || !isTextureLoaded(aircraft->textureId)) {
-        std::printf("texture not found");
+        printTextureNotFound();
     }
 }
 

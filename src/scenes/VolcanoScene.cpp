@@ -7,11 +7,10 @@
 #include "ocean/Ocean.h"
 #include "particles/CircleEmitter.h"
 #include "particles/ParticleSystem.h"
+#include "scenes/TextureNotice.h"
 #include "scenes/VolcanoSettings.h"
 
 #include <GL/glew.h>
-
-#include <cstdio>
 
 namespace korvath {
 
@@ -45,7 +44,7 @@ VolcanoScene::VolcanoScene(const ShaderContext& context) : shaderContext(context
     terrain->load("data/model/korvath.3ds");
     terrain->textureId = loadTextureImage("data/model/korvath.jpg");
     if (!isTextureLoaded(terrain->textureId)) {
-        std::printf("texture not found");
+        printTextureNotFound();
     }
 }
 

@@ -39,6 +39,8 @@ class DamagedAssetTest(ProgramTestCase):
             program.key("n")
             time.sleep(2.0)
         self.assertIsNone(program.process.poll(), program.errors())
+        # Written when it happens: already there while the program still runs.
+        self.output_while_running = program.output_after_glew()
         program.key("Escape")
         self.expect_status(program, 0, timeout=60)
         return program
@@ -67,6 +69,7 @@ class DamagedAssetTest(ProgramTestCase):
                     offset = self.jpeg_frame_offset(relative)
                 self.patch(relative, offset, data)
                 program = self.run_and_escape(press_n)
+                self.assertEqual(self.output_while_running, stdout)
                 self.assertEqual(program.output_after_glew(), stdout)
                 lines = self.problem_lines(program)
                 self.assertEqual(len(lines), 1, program.errors())
