@@ -17,6 +17,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <numeric>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -63,6 +68,15 @@ fs::path workingCopy(const std::vector<std::string>& modelFiles) {
         fs::copy_file("data/model/" + file, root / "data" / "model" / file);
     }
     return root;
+}
+
+std::string readText(const fs::path& path) {
+    std::ifstream file(path);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void writeText(const fs::path& path, const std::string& text) {
+    std::ofstream(path) << text;
 }
 
 } // namespace
@@ -140,6 +154,54 @@ TEST(ShadowSceneRender, GroundInTheAircraftsShadowIsDarkerThanGroundBesideIt) {
         ASSERT_GE(count[0], 5) << "t = " << t;
         EXPECT_LT(sum[0] / count[0], 0.8 * sum[1] / count[1]) << "t = " << t;
     }
+}
+
+// The same program written with preprocessor directives: a disabled block that
+// declares a sampler before the live ones and live names with other types, a
+// macro for a sampler unit and a declaration continued over two lines. The
+// runtime must take units and types from what is compiled, so the picture is
+// the same pixel for pixel (a unit shifted by the disabled sampler draws the
+// landscape black).
+TEST(ShadowSceneSources, ProgramWrittenWithDirectivesDrawsTheSamePicture) {
+    ShadowScene& plain = sceneOfKeyN();
+    const fs::path copy =
+        workingCopy({"landscape.3ds", "landscape.jpg", "flieger.3ds", "flieger.jpg"});
+    const std::string source = readText("cg/fp_shadow.cg");
+    const std::string plainSamplers = "layout(binding = 0) uniform sampler2D shadowMap;";
+    ASSERT_THAT(source, HasSubstr(plainSamplers));
+    std::string directives = source;
+    directives.replace(directives.find(plainSamplers), plainSamplers.size(),
+                       "#define SHADOW_UNIT 0\n"
+                       "#if 0\n"
+                       "uniform sampler2D disabledMap; {\n"
+                       "uniform float diffuseColor;\n"
+                       "#endif\n"
+                       "#ifdef NOT_DEFINED\n"
+                       "uniform vec2 specularColor;\n"
+                       "#endif\n"
+                       "layout(binding = SHADOW_UNIT) uniform sampler2D \\\n"
+                       "    shadowMap;");
+    writeText(copy / "cg" / "fp_shadow.cg", directives);
+
+    plain.mouseView = Matrix4();
+    frameClock.sceneTime = 2.0f;
+    plain.render();
+    const std::vector<std::uint8_t> expected = test::readBackBuffer();
+
+    fs::current_path(copy);
+    ShadowScene rewritten(application.shaderContext);
+    fs::current_path("..");
+    rewritten.cameraEye = plain.cameraEye;
+    rewritten.lightPosition = plain.lightPosition;
+    rewritten.computeMatrices();
+    rewritten.createShadowMap();
+    rewritten.render();
+    const std::vector<std::uint8_t> actual = test::readBackBuffer();
+    fs::remove_all(copy);
+
+    const auto differing = std::inner_product(expected.begin(), expected.end(), actual.begin(), 0,
+                                              std::plus<>(), std::not_equal_to<>());
+    EXPECT_EQ(differing, 0) << "channels of 800x600x3 that differ";
 }
 
 TEST(ShadowSceneFaults, MissingParameterExitsBeforeAnyMeshLoadsAndMissingTexturesAreReportedOnce) {
