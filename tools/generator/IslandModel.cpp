@@ -13,13 +13,18 @@ namespace korvath::generator {
 
 namespace {
 
-// 64 directions and 30 rings: about 3800 triangles, within the frame budget of
-// a software renderer, and about 1 unit between vertices on the crater rim.
+// 64 directions and up to 30 rings, of which about 26 lie above the always
+// submerged sea floor: about 3300 triangles, within the frame budget of a
+// software renderer, and about 1 unit between vertices on the crater rim.
 constexpr int segments = 64;
 constexpr int craterRings = 3;
 constexpr int outerRings = 27;
 // Above 1: the rings crowd on the cone and thin out over the sea floor.
 constexpr double ringSpacingPower = 1.6;
+// The waves' troughs reach 3.8 under the rest level (their amplitudes added);
+// ground 2 units deeper always lies under the opaque sea, seen from above it.
+// Rings beyond the first that lies wholly this deep would only cost fill.
+constexpr double alwaysSubmerged = -5.8;
 
 constexpr int textureSize = 1024;
 // Step of the finite differences that give the painted surface its slope.
@@ -149,13 +154,21 @@ ThreeDsMesh islandMesh() {
     std::vector<std::vector<std::uint16_t>> rings;
     for (int ring = 1; ring <= craterRings + outerRings; ++ring) {
         std::vector<std::uint16_t> indices;
+        bool submerged = true;
         for (int j = 0; j < segments; ++j) {
             const double angle = 2.0 * pi * j / segments;
             const double r = ringRadius(ring, angle);
-            indices.push_back(addSurfaceVertex(mesh, craterX + r * std::cos(angle),
-                                               craterZ + r * std::sin(angle)));
+            const double x = craterX + r * std::cos(angle);
+            const double z = craterZ + r * std::sin(angle);
+            submerged = submerged && islandHeight(x, z) < alwaysSubmerged;
+            indices.push_back(addSurfaceVertex(mesh, x, z));
         }
         rings.push_back(indices);
+        // Everything beyond lies lower still and is never seen: the first ring
+        // wholly under the waves closes the mesh.
+        if (submerged) {
+            break;
+        }
     }
     const Vector3 up(0.0f, 1.0f, 0.0f);
     for (int j = 0; j < segments; ++j) {

@@ -7,7 +7,8 @@
 namespace korvath::generator {
 
 // A polar grid about the crater axis: dense rings on the cone, wide ones out to
-// the sea floor; about 1900 vertices and 3800 triangles.
+// the sea floor, ending where the floor lies deeper than any trough; about
+// 1700 vertices and 3300 triangles.
 ThreeDsMesh islandMesh();
 
 // Rock and ash high up, vegetation and sand low down by height and slope, with
