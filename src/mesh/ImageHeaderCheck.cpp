@@ -3,6 +3,7 @@
 #include "mesh/ImageHeaderCheck.h"
 
 #include <cstdlib>
+#include <optional>
 
 namespace korvath {
 
@@ -192,9 +193,26 @@ ImageHeaderCheck checkJpegFrame(std::uint8_t marker, const std::uint8_t* segment
     return {{ImageFormat::Jpeg, static_cast<int>(width), static_cast<int>(height)}, {}};
 }
 
-// Walks the marker segments from SOI to the frame header, each length bounded
-// by the file.
+// Where the entropy-coded data that starts at `at` ends: the first byte of the
+// next marker, or the end of the file. FF 00 is a stuffed data byte, restart
+// markers belong to the scan, FF FF is fill before a marker.
+std::size_t endOfEntropyData(const std::uint8_t* bytes, std::size_t size, std::size_t at) {
+    for (; at + 1 < size; ++at) {
+        const std::uint8_t next = bytes[at + 1];
+        if (bytes[at] == markerPrefix && next != 0x00 && next != markerPrefix &&
+            !isStandalone(next)) {
+            return at;
+        }
+    }
+    return size;
+}
+
+// Walks every marker segment from SOI to EOI (or the end of the file), each
+// length bounded by the file, and checks the one frame header. The segments
+// after the frame matter as much as those before: the image library's reader
+// loops for ever when libjpeg skips a segment that runs past the end.
 ImageHeaderCheck checkJpeg(const std::uint8_t* bytes, std::size_t size) {
+    std::optional<ImageHeaderCheck> frame;
     std::size_t at = 2;
     while (at < size) {
         if (bytes[at] != markerPrefix) {
@@ -210,8 +228,12 @@ ImageHeaderCheck checkJpeg(const std::uint8_t* bytes, std::size_t size) {
         if (isStandalone(marker)) {
             continue;
         }
-        if (marker == startOfImage || marker == endOfImage || marker == startOfScan) {
-            return failure("JPEG " + markerText(marker) + " before the frame header");
+        if (marker == endOfImage && frame) {
+            break;
+        }
+        if (marker == startOfImage || (!frame && (marker == endOfImage || marker == startOfScan))) {
+            return failure("JPEG " + markerText(marker) + (frame ? " after" : " before") +
+                           " the frame header");
         }
         if (size - at < 2) {
             return failure(shortFile(size, std::uint64_t{at} + 2));
@@ -225,11 +247,23 @@ ImageHeaderCheck checkJpeg(const std::uint8_t* bytes, std::size_t size) {
             return failure(shortFile(size, std::uint64_t{at} + length));
         }
         if (isFrameHeader(marker)) {
-            return checkJpegFrame(marker, bytes + at, length);
+            if (frame) {
+                return failure("JPEG with a second frame header");
+            }
+            frame = checkJpegFrame(marker, bytes + at, length);
+            if (!frame->problem.empty()) {
+                return *frame;
+            }
         }
         at += length;
+        if (marker == startOfScan) {
+            at = endOfEntropyData(bytes, size, at);
+        }
     }
-    return failure("JPEG without a frame header");
+    if (!frame) {
+        return failure("JPEG without a frame header");
+    }
+    return *frame;
 }
 
 } // namespace

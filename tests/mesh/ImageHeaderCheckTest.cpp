@@ -82,6 +82,16 @@ TEST(ImageHeaderCheck, AcceptsWhatTheLibraryDecodesSafely) {
          jpegFileBytes({{0xFF, 0xD0, 0xFF}, jpegSegment(0xC2, jpegFramePayload(8192, 8192, 1))}),
          ImageFormat::Jpeg, 8192, 8192},
         {"JPEG extended", withFrame(0xC1, jpegFramePayload(1, 1, 3)), ImageFormat::Jpeg, 1, 1},
+        {"JPEG scan with stuffed bytes, restart markers and fill, then EOI and trailing bytes",
+         jpegFileBytes({jpegSegment(0xC0, jpegFramePayload(4, 4, 1)),
+                        jpegSegment(0xDA, Bytes(6)),
+                        {0x12, 0xFF, 0x00, 0xFF, 0xD0, 0x34, 0xFF, 0xFF, 0xD9, 0xFF, 0xE0, 0x7F}}),
+         ImageFormat::Jpeg, 4, 4},
+        {"JPEG scan cut short",
+         jpegFileBytes({jpegSegment(0xC0, jpegFramePayload(4, 4, 1)),
+                        jpegSegment(0xDA, Bytes(6)),
+                        {0x12, 0x34}}),
+         ImageFormat::Jpeg, 4, 4},
     };
     for (const auto& c : cases) {
         const ImageHeaderCheck check = checkImageHeader(c.bytes.data(), c.bytes.size());
@@ -179,6 +189,16 @@ TEST(ImageHeaderCheck, RefusesDamagedHeadersWithTheReason) {
         {"JPEG length cut", jpegFileBytes({{0xFF, 0xE0, 0}}), "file is 5 bytes, header needs 6"},
         {"JPEG length below its own size", jpegFileBytes({{0xFF, 0xE0, 0, 1}}),
          "JPEG segment FFE0 of length 1"},
+        // The image library's reader loops for ever skipping this segment.
+        {"JPEG segment after the scan runs past the end",
+         jpegFileBytes({jpegSegment(0xC0, jpegFramePayload(4, 4, 1)),
+                        jpegSegment(0xDA, Bytes(6)),
+                        {0x75, 0xFF, 0xE8, 0x10, 0xD9, 0x00}}),
+         "file is 31 bytes, header needs 4341"},
+        {"JPEG second frame",
+         jpegFileBytes({jpegSegment(0xC0, jpegFramePayload(4, 4, 1)),
+                        jpegSegment(0xC2, jpegFramePayload(4, 4, 1))}),
+         "JPEG with a second frame header"},
         {"JPEG scan before the frame", jpegFileBytes({jpegSegment(0xDA, Bytes(10))}),
          "JPEG FFDA before the frame header"},
         {"JPEG garbage between segments", jpegFileBytes({{0x12, 0x34}}),
