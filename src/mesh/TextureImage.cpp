@@ -27,7 +27,9 @@ GLuint uploadTexture(const DecodedImage& image) {
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    // Mipmaps: distant terrain and small sprites sample a level near their
+    // screen size, which is cheaper and shimmers less than level 0.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     // RGB rows are packed without padding; the caller's alignment is put back.
     GLint alignment = 4;
@@ -36,6 +38,7 @@ GLuint uploadTexture(const DecodedImage& image) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
                  image.pixels.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    glGenerateMipmap(GL_TEXTURE_2D);
     return name;
 }
 
