@@ -1,19 +1,32 @@
 // Bounded whole-file reads for images.
 #include "mesh/ImageFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 
 namespace korvath {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
+class OpenFile {
+public:
+    // Non-blocking, so a FIFO at the path cannot hold the program waiting for
+    // a writer; the type check below refuses it.
+    explicit OpenFile(const std::string& path)
+        : descriptor(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
+    ~OpenFile() {
+        if (descriptor >= 0) {
+            close(descriptor);
+        }
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+
+    const int descriptor;
 };
 
 ImageFileRead failure(std::string problem) {
@@ -23,14 +36,14 @@ ImageFileRead failure(std::string problem) {
 } // namespace
 
 ImageFileRead readImageFile(const std::string& path) {
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    const OpenFile file(path);
+    if (file.descriptor < 0) {
         return failure(std::strerror(errno));
     }
     // The size of the open file, so a rename between the check and the read
     // cannot swap in another one.
     struct stat status {};
-    if (fstat(fileno(file.get()), &status) != 0) {
+    if (fstat(file.descriptor, &status) != 0) {
         return failure(std::strerror(errno));
     }
     if (!S_ISREG(status.st_mode)) {
@@ -43,8 +56,16 @@ ImageFileRead readImageFile(const std::string& path) {
     }
     ImageFileRead read;
     read.bytes.resize(size);
-    if (std::fread(read.bytes.data(), 1, size, file.get()) != size) {
-        return failure("file shrank while it was read");
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(file.descriptor, read.bytes.data() + done, size - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return failure(got < 0 ? std::strerror(errno) : "file shrank while it was read");
+        }
+        done += static_cast<std::size_t>(got);
     }
     return read;
 }
