@@ -10,7 +10,7 @@ jobs=$(nproc)
 cmake -S . -B build-fuzz -DKORVATH_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
   -DKORVATH_TESTS=OFF -DKORVATH_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$jobs" --target korvath_mesh_fuzzer korvath_fuzz_seeds \
-  korvath_image_fuzzer korvath_image_seeds
+  korvath_image_fuzzer korvath_image_seeds korvath_source_fuzzer
 
 # The 3DS loader. Seeds: small files from korvath_fuzz_seeds and the generated
 # meshes. stderr is closed for the loader's own notes on cut files; sanitizer
@@ -32,3 +32,15 @@ build-fuzz/tools/fuzz/korvath_image_seeds build-fuzz/image-seeds
 cp data/model/*.jpg data/particle/*.bmp build-fuzz/image-seeds/
 (cd build-fuzz && tools/fuzz/korvath_image_fuzzer -max_total_time="$seconds" -timeout=20 \
   -close_fd_mask=2 -print_final_stats=1 -artifact_prefix=./image-fuzz- image-corpus image-seeds)
+
+# The shading-program declaration scan and its preprocessor. Seeds: the shipped
+# programs and a few sources that lean on directives.
+rm -rf build-fuzz/source-seeds build-fuzz/source-corpus
+mkdir -p build-fuzz/source-seeds build-fuzz/source-corpus
+cp cg/*.cg build-fuzz/source-seeds/
+printf '#define N 2\n#if N > 1 && defined(N)\nuniform vec3 a, b[N];\n#elif 0\n{\n#else\nin vec2 c;\n#endif\n' \
+  >build-fuzz/source-seeds/conditionals.glsl
+printf '#define T vec4\nuniform T \\\n  continued; /* c */ in float d; // e\n#undef T\n#ifndef T\nuniform int f;\n#endif\n' \
+  >build-fuzz/source-seeds/macros.glsl
+(cd build-fuzz && tools/fuzz/korvath_source_fuzzer -max_total_time="$seconds" -timeout=20 \
+  -print_final_stats=1 -artifact_prefix=./source-fuzz- source-corpus source-seeds)
