@@ -40,9 +40,9 @@ pid=$!
 window=$(timeout 60 xdotool search --sync --name '^Die Korvath$' | head -n 1)
 sleep 1
 measure "volcano scene, flight" "$seconds"
-xdotool key --window "$window" space
+xdotool key --window "$window" space 2>/dev/null
 measure "volcano scene, flight stopped" "$seconds"
-xdotool key --window "$window" n
+xdotool key --window "$window" n 2>/dev/null
 sleep 1
 measure "shadow scene" "$seconds"
 xdotool key --window "$window" Escape 2>/dev/null || true

@@ -16,8 +16,8 @@ inline constexpr GLuint textureNotLoaded = static_cast<GLuint>(-1);
 // Needs a GL context and ilInit/iluInit.
 GLuint loadTextureImage(const char* path);
 
-// A new texture holding the image and its mipmaps, with repeat wrapping,
-// trilinear minification and linear magnification, left bound to GL_TEXTURE_2D.
+// A new texture holding the image, with repeat wrapping and linear filtering,
+// left bound to GL_TEXTURE_2D.
 GLuint uploadTexture(const DecodedImage& image);
 
 // 0 (the image library's failure answer) and all bits set both mean "not loaded".
