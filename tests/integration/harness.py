@@ -168,14 +168,15 @@ class Program:
         self.xdotool("key", "--window", self.window, name, check=False)
 
     def drag(self, button, start, end, steps=10):
-        self.xdotool("mousemove", "--window", self.window, str(start[0]), str(start[1]))
-        self.xdotool("mousedown", str(button))
+        """One xdotool call: the server takes one client's requests in order,
+        while separate calls may reach it in any order under load."""
+        moves = []
         for i in range(1, steps + 1):
             x = start[0] + (end[0] - start[0]) * i // steps
             y = start[1] + (end[1] - start[1]) * i // steps
-            self.xdotool("mousemove", "--window", self.window, str(x), str(y))
-            time.sleep(0.02)
-        self.xdotool("mouseup", str(button))
+            moves += ["mousemove", "--window", self.window, str(x), str(y), "sleep", "0.02"]
+        self.xdotool("mousemove", "--window", self.window, str(start[0]), str(start[1]),
+                     "mousedown", str(button), *moves, "mouseup", str(button))
 
     def screenshot(self):
         ppm = subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"], env=self.env,
