@@ -3,6 +3,7 @@
 
 #include "mesh/ImageFile.h"
 #include "mesh/ImageHeaderCheck.h"
+#include "mesh/LibraryImage.h"
 
 #include <IL/il.h>
 #include <IL/ilu.h>
@@ -14,21 +15,6 @@ namespace korvath {
 namespace {
 
 constexpr int rgbBytes = 3;
-
-// One library image, bound while it lives.
-class BoundLibraryImage {
-public:
-    BoundLibraryImage() {
-        ilGenImages(1, &name);
-        ilBindImage(name);
-    }
-    ~BoundLibraryImage() { ilDeleteImages(1, &name); }
-    BoundLibraryImage(const BoundLibraryImage&) = delete;
-    BoundLibraryImage& operator=(const BoundLibraryImage&) = delete;
-
-private:
-    ILuint name = 0;
-};
 
 // The library keeps a stack of errors; a report names this load's first one.
 void clearLibraryErrors() {

@@ -1,5 +1,6 @@
 // PNG files through DevIL, which the program already links for its textures.
 #include "PngImage.h"
+#include "mesh/LibraryImage.h"
 
 #include <IL/il.h>
 #include <IL/ilu.h>
@@ -8,27 +9,8 @@
 
 namespace korvath::golden {
 
-namespace {
-
-// One DevIL image name for the duration of a load or save.
-class BoundImage {
-public:
-    BoundImage() {
-        ilGenImages(1, &name);
-        ilBindImage(name);
-    }
-    ~BoundImage() { ilDeleteImages(1, &name); }
-    BoundImage(const BoundImage&) = delete;
-    BoundImage& operator=(const BoundImage&) = delete;
-
-private:
-    ILuint name = 0;
-};
-
-} // namespace
-
 bool savePng(const RgbImage& image, const std::string& path) {
-    BoundImage bound;
+    BoundLibraryImage bound;
     // The data's first row is the bottom one: DevIL's lower-left origin.
     ilTexImage(image.width, image.height, 1, 3, IL_RGB, IL_UNSIGNED_BYTE,
                const_cast<std::uint8_t*>(image.pixels.data()));
@@ -43,7 +25,7 @@ bool savePng(const RgbImage& image, const std::string& path) {
 }
 
 RgbImage loadPng(const std::string& path) {
-    BoundImage bound;
+    BoundLibraryImage bound;
     RgbImage image;
     if (!ilLoad(IL_PNG, path.c_str()) || !ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE)) {
         return image;
