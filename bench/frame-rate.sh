@@ -37,7 +37,7 @@ rm -f "$hud/fps"
 cd "$build"
 ./korvath >/dev/null &
 pid=$!
-window=$(timeout 60 xdotool search --sync --name '^Die Korvath$' | head -n 1)
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Die Korvath$' | head -n 1)
 sleep 1
 measure "volcano scene, flight" "$seconds"
 xdotool key --window "$window" space 2>/dev/null

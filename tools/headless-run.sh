@@ -16,7 +16,7 @@ export DISPLAY=":$(head -n 1 "$display_file")"
 
 "$program" &
 program_pid=$!
-window=$(timeout 20 xdotool search --sync --name '^Die Korvath$' | head -n 1)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Die Korvath$' | head -n 1)
 
 shoot() {
   import -window "$window" "$shot_dir/$1.png"

@@ -144,7 +144,10 @@ class Program:
             if self.process.poll() is not None:
                 raise AssertionError("program ended before its window appeared: %s%s"
                                      % (self.output(), self.errors()))
-            found = self.xdotool("search", "--name", "^Die Korvath$", check=False).split()
+            # Only a mapped window can be read back or take input; freeglut names
+            # its window before it maps it.
+            found = self.xdotool("search", "--onlyvisible", "--name", "^Die Korvath$",
+                                 check=False).split()
             if found:
                 self.window = found[0]
                 return self.window
@@ -159,8 +162,11 @@ class Program:
             if self.process.poll() is not None:
                 raise AssertionError("program ended before its first frame: %s%s"
                                      % (self.output(), self.errors()))
-            if self.screenshot().fraction(lambda p: max(p) > 0) > 0.5:
-                return
+            try:
+                if self.screenshot().fraction(lambda p: max(p) > 0) > 0.5:
+                    return
+            except subprocess.CalledProcessError:
+                pass  # the window can still be between creation and its first expose
             time.sleep(0.1)
         raise AssertionError("nothing drawn within %d s" % timeout)
 
@@ -243,6 +249,10 @@ class ProgramTestCase(unittest.TestCase):
         shutil.rmtree(self.workdir, ignore_errors=True)
 
     def start(self):
+        # The window is found by its title, so an earlier program left running by
+        # a failed step would take the new one's input.
+        for earlier in self.programs:
+            earlier.kill()
         program = Program(self.server, self.workdir)
         self.programs.append(program)
         return program

@@ -68,14 +68,16 @@ class DamagedAssetTest(ProgramTestCase):
                 if offset is None:
                     offset = self.jpeg_frame_offset(relative)
                 self.patch(relative, offset, data)
-                program = self.run_and_escape(press_n)
+                try:
+                    program = self.run_and_escape(press_n)
+                finally:
+                    with open(self.path(relative), "wb") as f:
+                        f.write(original)
                 self.assertEqual(self.output_while_running, stdout)
                 self.assertEqual(program.output_after_glew(), stdout)
                 lines = self.problem_lines(program)
                 self.assertEqual(len(lines), 1, program.errors())
                 self.assertRegex(lines[0], r"^texture: %s: \S" % relative)
-                with open(self.path(relative), "wb") as f:
-                    f.write(original)
 
     def test_a_mesh_that_cannot_be_opened_is_named_and_the_scene_runs(self):
         os.remove(self.path("data/model/korvath.3ds"))
