@@ -2,6 +2,7 @@
 // which of them is active, and the GLUT callbacks that drive them.
 #pragma once
 
+#include "math/Matrix4.h"
 #include "math/Vector.h"
 #include "shading/ShaderContext.h"
 
@@ -28,6 +29,10 @@ void initGraphics(int argc, char** argv);
 void initExtensions();
 // Releases whichever scene is active.
 void releaseActiveScene();
+
+// The active scene under view, the frame's camera matrix; the volcano scene's
+// light follows the view. No clear and no swap: the caller frames it.
+void drawActiveScene(const Matrix4& view);
 
 // GLUT callbacks.
 void display();

@@ -31,34 +31,33 @@ float tick(FrameClock& clock) {
     return dt;
 }
 
-void drawVolcanoFrame(float dt) {
-    CameraState& camera = cameraState;
+} // namespace
+
+void drawActiveScene(const Matrix4& view) {
+    if (application.shadowSceneActive) {
+        application.shadowScene->mouseView = view;
+        application.shadowScene->render();
+        reportGlErrors("the shadow scene");
+        return;
+    }
     glMatrixMode(GL_MODELVIEW);
-    glMultMatrixf(camera.viewMatrix.m);
-    advanceFlight(camera, dt);
+    glMultMatrixf(view.m);
     if (application.volcanoScene != nullptr) {
-        // The light follows this frame's view, composed before the flight step.
-        application.volcanoScene->viewLightPosition =
-            transformPoint(camera.viewMatrix, volcanoLight);
+        application.volcanoScene->viewLightPosition = transformPoint(view, volcanoLight);
         application.volcanoScene->draw();
     }
+    reportGlErrors("the volcano scene");
 }
-
-} // namespace
 
 void display() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const float dt = tick(frameClock);
     glPushMatrix();
     cameraState.viewMatrix = composeViewMatrix(cameraState);
-    if (application.shadowSceneActive) {
-        application.shadowScene->mouseView = cameraState.viewMatrix;
-        application.shadowScene->render();
-        reportGlErrors("the shadow scene");
-    } else {
-        drawVolcanoFrame(dt);
-        reportGlErrors("the volcano scene");
-    }
+    drawActiveScene(cameraState.viewMatrix);
+    // The flight's step moves the camera for the next frame. It does nothing
+    // once the flight is stopped, as it always is in the shadow scene.
+    advanceFlight(cameraState, dt);
     glPopMatrix();
     glutSwapBuffers();
 }

@@ -1,6 +1,8 @@
 // Little-endian field reads from an open 3DS file.
 #include "mesh/ChunkFile.h"
 
+#include "mesh/ByteOrder.h"
+
 #include <cstring>
 
 namespace korvath {
@@ -26,7 +28,7 @@ bool ChunkFile::readU16(std::uint16_t& value) {
     if (std::fread(bytes, 1, sizeof bytes, file) != sizeof bytes) {
         return false;
     }
-    value = static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+    value = littleEndian16(bytes);
     return true;
 }
 
@@ -35,9 +37,7 @@ bool ChunkFile::readU32(std::uint32_t& value) {
     if (std::fread(bytes, 1, sizeof bytes, file) != sizeof bytes) {
         return false;
     }
-    value = static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
-            (static_cast<std::uint32_t>(bytes[2]) << 16) |
-            (static_cast<std::uint32_t>(bytes[3]) << 24);
+    value = littleEndian32(bytes);
     return true;
 }
 

@@ -35,31 +35,12 @@ ILenum libraryType(ImageFormat format) {
     return format == ImageFormat::Bmp ? IL_BMP : IL_JPG;
 }
 
-std::string sizeText(std::int64_t width, std::int64_t height) {
-    return std::to_string(width) + "x" + std::to_string(height);
-}
-
 std::string checkDimensions(const ImageHeader& header) {
     const std::int64_t width = ilGetInteger(IL_IMAGE_WIDTH);
     const std::int64_t height = ilGetInteger(IL_IMAGE_HEIGHT);
     if (width != header.width || height != header.height || ilGetInteger(IL_IMAGE_DEPTH) != 1) {
-        return "decoded as " + sizeText(width, height) + ", header declares " +
-               sizeText(header.width, header.height);
-    }
-    return {};
-}
-
-// Everything the copy-out relies on, asked of the library after conversion.
-std::string checkRgbData(const ImageHeader& header) {
-    if (ilGetInteger(IL_IMAGE_FORMAT) != IL_RGB ||
-        ilGetInteger(IL_IMAGE_TYPE) != IL_UNSIGNED_BYTE || ilGetInteger(IL_IMAGE_BPP) != rgbBytes) {
-        return "the image library cannot give it as RGB bytes";
-    }
-    const std::int64_t expected = std::int64_t{header.width} * header.height * rgbBytes;
-    const std::int64_t held = ilGetInteger(IL_IMAGE_SIZE_OF_DATA);
-    if (held != expected || ilGetData() == nullptr) {
-        return "the image library holds " + std::to_string(held) + " bytes for " +
-               sizeText(header.width, header.height) + " RGB";
+        return "decoded as " + imageSizeText(width, height) + ", header declares " +
+               imageSizeText(header.width, header.height);
     }
     return {};
 }
@@ -67,6 +48,20 @@ std::string checkRgbData(const ImageHeader& header) {
 bool isRgbBytes() {
     return ilGetInteger(IL_IMAGE_FORMAT) == IL_RGB &&
            ilGetInteger(IL_IMAGE_TYPE) == IL_UNSIGNED_BYTE;
+}
+
+// Everything the copy-out relies on, asked of the library after conversion.
+std::string checkRgbData(const ImageHeader& header) {
+    if (!isRgbBytes() || ilGetInteger(IL_IMAGE_BPP) != rgbBytes) {
+        return "the image library cannot give it as RGB bytes";
+    }
+    const std::int64_t expected = std::int64_t{header.width} * header.height * rgbBytes;
+    const std::int64_t held = ilGetInteger(IL_IMAGE_SIZE_OF_DATA);
+    if (held != expected || ilGetData() == nullptr) {
+        return "the image library holds " + std::to_string(held) + " bytes for " +
+               imageSizeText(header.width, header.height) + " RGB";
+    }
+    return {};
 }
 
 DecodedImage copyRowsBottomUp(const ImageHeader& header) {

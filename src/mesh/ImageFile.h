@@ -2,9 +2,10 @@
 // bytes the image library decodes.
 #pragma once
 
+#include "files/BoundedFile.h"
+
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace korvath {
 
@@ -12,11 +13,8 @@ namespace korvath {
 // far below sizes the image library's 32-bit lengths could wrap.
 inline constexpr std::uint64_t maxImageFileBytes = std::uint64_t{64} << 20;
 
-struct ImageFileRead {
-    std::vector<std::uint8_t> bytes;
-    std::string problem; // empty when bytes holds the whole file
-};
-
-ImageFileRead readImageFile(const std::string& path);
+inline BoundedFileRead readImageFile(const std::string& path) {
+    return readBoundedFile(path, maxImageFileBytes);
+}
 
 } // namespace korvath

@@ -2,16 +2,14 @@
 // file's own fields, so no declared value can wrap on its way to a comparison.
 #include "mesh/ImageHeaderCheck.h"
 
+#include "mesh/ByteOrder.h"
+
 #include <cstdlib>
 #include <optional>
 
 namespace korvath {
 
 namespace {
-
-std::string sizeText(std::int64_t width, std::int64_t height) {
-    return std::to_string(width) + "x" + std::to_string(height);
-}
 
 bool sideWithinBounds(std::int64_t side) {
     return side >= 1 && side <= maxImageSide;
@@ -32,15 +30,6 @@ constexpr std::size_t bmpFileHeaderSize = 14;
 constexpr std::uint32_t bmpInfoHeaderSize = 40;
 constexpr std::size_t bmpHeadersSize = bmpFileHeaderSize + bmpInfoHeaderSize;
 constexpr std::uint32_t bmpUncompressed = 0;
-
-std::uint32_t littleEndian32(const std::uint8_t* at) {
-    return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
-           static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
-}
-
-std::uint16_t littleEndian16(const std::uint8_t* at) {
-    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
-}
 
 bool isPaletted(int bitsPerPixel) {
     return bitsPerPixel <= 8;
@@ -86,7 +75,7 @@ ImageHeaderCheck checkBmp(const std::uint8_t* bytes, std::size_t size) {
     // Negative heights are top-down images; INT_MIN has no positive twin in 32 bits.
     const std::int64_t height = std::llabs(signedHeight);
     if (!sideWithinBounds(width) || !sideWithinBounds(height)) {
-        return failure("header declares " + sizeText(width, signedHeight));
+        return failure("header declares " + imageSizeText(width, signedHeight));
     }
     const std::uint16_t planes = littleEndian16(info + 12);
     if (planes != 1) {
@@ -145,10 +134,6 @@ constexpr std::uint8_t startOfScan = 0xDA;
 constexpr std::uint8_t baselineFrame = 0xC0;
 constexpr std::uint8_t progressiveFrame = 0xC2;
 
-std::uint16_t bigEndian16(const std::uint8_t* at) {
-    return static_cast<std::uint16_t>(at[0] << 8 | at[1]);
-}
-
 std::string markerText(std::uint8_t marker) {
     static const char digits[] = "0123456789ABCDEF";
     return std::string("FF") + digits[marker >> 4] + digits[marker & 15];
@@ -181,7 +166,7 @@ ImageHeaderCheck checkJpegFrame(std::uint8_t marker, const std::uint8_t* segment
         return failure(std::to_string(precision) + "-bit JPEG samples are not supported");
     }
     if (!sideWithinBounds(width) || !sideWithinBounds(height)) {
-        return failure("header declares " + sizeText(width, height));
+        return failure("header declares " + imageSizeText(width, height));
     }
     if (components != 1 && components != 3) {
         return failure("JPEG with " + std::to_string(components) + " components");
@@ -267,6 +252,10 @@ ImageHeaderCheck checkJpeg(const std::uint8_t* bytes, std::size_t size) {
 }
 
 } // namespace
+
+std::string imageSizeText(std::int64_t width, std::int64_t height) {
+    return std::to_string(width) + "x" + std::to_string(height);
+}
 
 ImageHeaderCheck checkImageHeader(const std::uint8_t* bytes, std::size_t size) {
     if (size >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {

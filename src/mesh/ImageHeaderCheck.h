@@ -33,4 +33,7 @@ struct ImageHeaderCheck {
 // or progressive with 8-bit samples and 1 or 3 components.
 ImageHeaderCheck checkImageHeader(const std::uint8_t* bytes, std::size_t size);
 
+// "WIDTHxHEIGHT", as the problems name sizes.
+std::string imageSizeText(std::int64_t width, std::int64_t height);
+
 } // namespace korvath

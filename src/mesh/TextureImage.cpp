@@ -8,7 +8,7 @@
 namespace korvath {
 
 GLuint loadTextureImage(const char* path) {
-    const ImageFileRead file = readImageFile(path);
+    const BoundedFileRead file = readImageFile(path);
     if (!file.problem.empty()) {
         reportProblem("texture", path, file.problem);
         return textureNotLoaded;

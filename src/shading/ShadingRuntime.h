@@ -22,8 +22,8 @@
 // locations 1, 6 and 7, which alias no built-in; a source must not give one an
 // explicit location 0 (inside glBegin/glEnd attribute 0 is glVertex).
 //
-// A source file over 1 MiB (1048576 bytes) is refused unread with
-// CG_FILE_READ_ERROR ("path: source is N bytes, the limit is 1048576").
+// A source that is not a regular file, or is over 1 MiB (1048576 bytes), is
+// refused unread with CG_FILE_READ_ERROR ("path: source is N bytes, the limit is 1048576").
 //
 // Errors (unreadable file, compile or link failure, misuse) set the runtime's
 // error, fill the context's last listing with the file path and the driver's log
@@ -92,11 +92,10 @@ CGprofile cgGLGetLatestProfile(CGGLenum profileClass);
 void cgGLSetOptimalOptions(CGprofile profile);
 
 // Programs. Create reads and compiles the source; load links it and takes its
-// parameters from the driver. programType must
-// be CG_SOURCE, entry "main", args null or an empty list. A profile may be enabled
-// and its program bound in either order; with no profile enabled, fixed-function
-// drawing is back. Destroying a bound program unbinds it; its parameter handles
-// die with it.
+// parameters from the driver. programType must be CG_SOURCE, entry "main", args
+// null or an empty list. A profile may be enabled and its program bound in
+// either order; with no profile enabled, fixed-function drawing is back.
+// Destroying a bound program unbinds it; its parameter handles die with it.
 CGprogram cgCreateProgramFromFile(CGcontext context, CGenum programType, const char* path,
                                   CGprofile profile, const char* entry, const char** args);
 void cgGLLoadProgram(CGprogram program);
@@ -107,9 +106,9 @@ void cgGLBindProgram(CGprogram program);
 
 // Parameters. Lookup returns null for a name the program does not have (see
 // above). A program has its parameters once loaded; one whose file, compile or
-// link failed has the names its source declares. A float or vector
-// parameter takes as many components as its type has; those a call does not give
-// become 0 for y and z and 1 for w, as glVertexAttrib fills them. A call that
+// link failed has the names its source declares. A float or vector parameter
+// takes as many components as its type has; those a call does not give become
+// 0 for y and z and 1 for w, as glVertexAttrib fills them. A call that
 // disagrees with the driver's type is a CG_INVALID_PARAMETER_ERROR: a float
 // setter on a sampler, int, bool or matrix, more components than the parameter
 // has, a state matrix on anything but a mat4 uniform, a texture on a non-sampler.

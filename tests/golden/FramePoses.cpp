@@ -6,7 +6,6 @@
 #include "app/FrameClock.h"
 #include "particles/ParticleSystem.h"
 #include "particles/RandomSource.h"
-#include "scenes/ShadowScene.h"
 #include "scenes/VolcanoScene.h"
 
 #include <GL/freeglut.h>
@@ -123,15 +122,7 @@ PreparedPose preparePose(const FramePose& pose) {
 void drawPoseFrame(const PreparedPose& pose) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
-    if (pose.scene == PoseScene::shadow) {
-        application.shadowScene->mouseView = pose.view;
-        application.shadowScene->render();
-    } else {
-        glMatrixMode(GL_MODELVIEW);
-        glMultMatrixf(pose.view.m);
-        application.volcanoScene->viewLightPosition = transformPoint(pose.view, volcanoLight);
-        application.volcanoScene->draw();
-    }
+    drawActiveScene(pose.view);
     glPopMatrix();
 }
 

@@ -234,7 +234,7 @@ TEST(ImageFile, ReadsOnlyRegularFilesWithinTheBound) {
         {large, "file is 67108865 bytes, more than the limit of 67108864", 0},
     };
     for (const auto& c : cases) {
-        const ImageFileRead read = readImageFile(c.path);
+        const BoundedFileRead read = readImageFile(c.path);
         EXPECT_EQ(read.problem, c.problem) << c.path;
         EXPECT_EQ(read.bytes.size(), c.size) << c.path;
     }

@@ -15,6 +15,7 @@
 #include <regex>
 #include <string>
 #include <tuple>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -229,6 +230,15 @@ TEST_F(ShadingRuntimeTest, FailuresReachTheCallbackOnceWithTheirListing) {
     const std::tuple<std::function<void()>, CGerror, const char*> cases[] = {
         // No folder "absent" exists, so the file is neither written nor read.
         {[&] { use("absent/none.vert", ""); }, CG_FILE_READ_ERROR, "none.vert: .*No such file"},
+        // Refused at once rather than waiting for a writer.
+        {[&] {
+             const std::string fifo = testing::TempDir() + std::to_string(getpid()) + "-fifo.vert";
+             ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+             cgCreateProgramFromFile(context, CG_SOURCE, fifo.c_str(), CG_PROFILE_GLSLV, "main",
+                                     nullptr);
+             std::remove(fifo.c_str());
+         },
+         CG_FILE_READ_ERROR, "fifo.vert: cannot read the file: not a regular file"},
         {[&] { use("broken.vert", "#version 450 compatibility\nvoid main() { undeclared = 1; }"); },
          CG_COMPILER_ERROR, "broken.vert: .*undeclared"},
         {[&] { use("nomain.vert", "#version 450 compatibility\nfloat f() { return 1.0; }\n"); },

@@ -1,5 +1,5 @@
-// Bounded whole-file reads for images.
-#include "mesh/ImageFile.h"
+// Bounded whole-file reads through the file descriptor the checks were made on.
+#include "files/BoundedFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,8 +14,6 @@ namespace {
 
 class OpenFile {
 public:
-    // Non-blocking, so a FIFO at the path cannot hold the program waiting for
-    // a writer; the type check below refuses it.
     explicit OpenFile(const std::string& path)
         : descriptor(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
     ~OpenFile() {
@@ -29,41 +27,43 @@ public:
     const int descriptor;
 };
 
-ImageFileRead failure(std::string problem) {
-    return {{}, std::move(problem)};
-}
-
 } // namespace
 
-ImageFileRead readImageFile(const std::string& path) {
+BoundedFileRead readBoundedFile(const std::string& path, std::uint64_t limit) {
+    BoundedFileRead read;
     const OpenFile file(path);
     if (file.descriptor < 0) {
-        return failure(std::strerror(errno));
+        read.problem = std::strerror(errno);
+        return read;
     }
     // The size of the open file, so a rename between the check and the read
     // cannot swap in another one.
     struct stat status {};
     if (fstat(file.descriptor, &status) != 0) {
-        return failure(std::strerror(errno));
+        read.problem = std::strerror(errno);
+        return read;
     }
     if (!S_ISREG(status.st_mode)) {
-        return failure("not a regular file");
+        read.problem = "not a regular file";
+        return read;
     }
-    const auto size = static_cast<std::uint64_t>(status.st_size);
-    if (size > maxImageFileBytes) {
-        return failure("file is " + std::to_string(size) + " bytes, more than the limit of " +
-                       std::to_string(maxImageFileBytes));
+    read.size = static_cast<std::uint64_t>(status.st_size);
+    if (read.size > limit) {
+        read.problem = "file is " + std::to_string(read.size) + " bytes, more than the limit of " +
+                       std::to_string(limit);
+        return read;
     }
-    ImageFileRead read;
-    read.bytes.resize(size);
+    read.bytes.resize(read.size);
     std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(file.descriptor, read.bytes.data() + done, size - done);
+    while (done < read.size) {
+        const ssize_t got = ::read(file.descriptor, read.bytes.data() + done, read.size - done);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got <= 0) {
-            return failure(got < 0 ? std::strerror(errno) : "file shrank while it was read");
+            read.problem = got < 0 ? std::strerror(errno) : "file shrank while it was read";
+            read.bytes.clear();
+            return read;
         }
         done += static_cast<std::size_t>(got);
     }
