@@ -31,9 +31,6 @@ bool isIdentifierChar(char c) {
 bool isDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
 }
-bool isIdentifier(std::string_view token) {
-    return !token.empty() && isIdentifierStart(token[0]);
-}
 
 // Names the driver defines itself (GL_ARB_*, __VERSION__, ...): whether they are
 // defined, and as what, is not known here. GL_ES is never defined for desktop GLSL.
@@ -347,6 +344,10 @@ private:
 };
 
 } // namespace
+
+bool isIdentifier(std::string_view token) {
+    return !token.empty() && isIdentifierStart(token[0]);
+}
 
 bool preprocessSource(std::string_view source, const TokenSink& sink) {
     return Preprocessor(sink).run(source);

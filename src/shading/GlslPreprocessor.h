@@ -20,4 +20,7 @@ using TokenSink = std::function<void(std::string_view token)>;
 // plus a fixed expansion budget, holding one line and the macro table.
 bool preprocessSource(std::string_view source, const TokenSink& sink);
 
+// Whether a token is an identifier (a keyword, a type or a name).
+bool isIdentifier(std::string_view token);
+
 } // namespace korvath

@@ -6,7 +6,6 @@
 #include "shading/GlslPreprocessor.h"
 
 #include <algorithm>
-#include <cctype>
 #include <iterator>
 
 namespace korvath {
@@ -19,10 +18,6 @@ constexpr std::string_view kIgnoredQualifiers[] = {
     "highp",    "mediump",  "lowp",      "flat",     "smooth", "noperspective",
     "centroid", "sample",   "invariant", "precise",  "patch",  "coherent",
     "volatile", "restrict", "readonly",  "writeonly"};
-
-bool isIdentifier(std::string_view token) {
-    return std::isalpha(static_cast<unsigned char>(token[0])) || token[0] == '_';
-}
 
 bool isIgnoredQualifier(std::string_view token) {
     return std::find(std::begin(kIgnoredQualifiers), std::end(kIgnoredQualifiers), token) !=
