@@ -16,4 +16,4 @@ cd build
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec ./korvath
 fi
-exec ../tools/headless-run.sh ./korvath ../shots
+exec ../tools/with-xvfb.sh ../tools/headless-run.sh ./korvath ../shots

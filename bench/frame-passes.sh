@@ -14,7 +14,7 @@ shift || true
 json=$(mktemp)
 trap 'rm -f "$json"' EXIT
 cd "$build"
-"$root/tests/support/with-xvfb.sh" bench/frame/frame_pose_bench \
+"$root/tools/with-xvfb.sh" bench/frame/frame_pose_bench \
   --benchmark_out="$json" --benchmark_out_format=json "$@" >/dev/null
 python3 - "$json" <<'PY'
 import json, sys

@@ -4,16 +4,16 @@
 # programs: the empty-frame baseline, the volcano scene (during its camera
 # flight, then with the flight stopped) and the shadow scene after key n.
 set -euo pipefail
+# The measurement runs again as the command of a private X server.
+if [ "${1:-}" != --on-private-display ]; then
+  exec "$(dirname "$0")/../tools/with-xvfb.sh" "$0" --on-private-display "$@"
+fi
+shift
 build=$(cd "${1:-build}" && pwd)
 seconds=${2:-10}
 
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$display_file" 2>/dev/null &
-xvfb_pid=$!
 hud=$(mktemp -d)
-trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$display_file" "$hud"' EXIT
-for _ in $(seq 1 100); do [ -s "$display_file" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -n 1 "$display_file")"
+trap 'rm -rf "$hud"' EXIT
 export GALLIUM_HUD=fps GALLIUM_HUD_VISIBLE=false GALLIUM_HUD_DUMP_DIR="$hud"
 
 # Median of the HUD samples written since the given line count.

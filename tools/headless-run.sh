@@ -1,18 +1,12 @@
 #!/usr/bin/env bash
 # headless-run.sh PROGRAM SHOT_DIR
-# Runs the demo under a private Xvfb, takes screenshots of the volcano scene
-# during the camera flight and of the shadow scene after key n and after a
-# short drag, then ends it with Escape. Prints the screenshot paths.
+# Runs the demo on the display it is given (run it under tools/with-xvfb.sh),
+# takes screenshots of the volcano scene during the camera flight and of the
+# shadow scene after key n and after a short drag, then ends it with Escape.
+# Prints the screenshot paths.
 set -euo pipefail
 program=$1
 shot_dir=$(mkdir -p "$2" && cd "$2" && pwd)
-
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$display_file" 2>/dev/null &
-xvfb_pid=$!
-trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -f "$display_file"' EXIT
-for _ in $(seq 1 100); do [ -s "$display_file" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -n 1 "$display_file")"
 
 "$program" &
 program_pid=$!

@@ -4,7 +4,7 @@
 // stops. Per pass, the counters <pass>_ms (GL timer: the rasterizer's share) and
 // <pass>_wall_ms (the pass finished alone, main-thread work included) come from
 // extra frames after the timed ones, since finishing every pass slows a frame.
-// Run from the build directory (cg/ and data/) under tests/support/with-xvfb.sh;
+// Run from the build directory (cg/ and data/) under tools/with-xvfb.sh;
 // bench/frame-passes.sh prints the per-pass table.
 #include "FramePoses.h"
 #include "GlPassTimer.h"

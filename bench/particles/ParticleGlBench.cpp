@@ -2,7 +2,7 @@
 // renderer, each frame finished with glFinish so the point processing counts.
 // Beside it: the same programs and state without particles (the fixed cost of a
 // draw), and the per-particle values issued with glVertexAttrib directly instead
-// of through the shading runtime. Run under tests/support/with-xvfb.sh from the
+// of through the shading runtime. Run under tools/with-xvfb.sh from the
 // build directory, which holds cg/ and data/.
 #include "ParticleGlSupport.h"
 #include "particles/CircleEmitter.h"
