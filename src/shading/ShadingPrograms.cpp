@@ -111,7 +111,11 @@ bool driverHasWhatTheRuntimeNeeds() {
 // vertex stage, not set by callers, so only vertex inputs count.
 std::vector<korvath::SourceDeclaration> declaredParameters(const ShadingProgramRecord& program,
                                                            const std::string& source) {
-    std::vector<korvath::SourceDeclaration> declarations = korvath::findDeclarations(source);
+    const korvath::ShaderStage stage = program.profile == CG_PROFILE_GLSLV
+                                           ? korvath::ShaderStage::Vertex
+                                           : korvath::ShaderStage::Fragment;
+    std::vector<korvath::SourceDeclaration> declarations =
+        korvath::findDeclarations(source, stage, korvath::DriverDefinitions{});
     if (program.profile != CG_PROFILE_GLSLV) {
         declarations.erase(std::remove_if(declarations.begin(), declarations.end(),
                                           [](const auto& declaration) {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "shading/ShadingRuntime.h"
-#include "shading/SourceDeclarations.h"
+#include "shading/source/SourceDeclarations.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 // Declaration scanning: what counts as a parameter of a source, after comments,
 // continuations, macros and conditional compilation, and where the scan gives up.
-#include "shading/SourceDeclarations.h"
+#include "shading/source/SourceDeclarations.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ using Found = std::vector<std::string>;
 // The declarations found as "storage name", in source order.
 Found declared(const std::string& source) {
     Found found;
-    for (const auto& [name, storage] : findDeclarations(source)) {
+    for (const auto& [name, storage] : findDeclarations(source, ShaderStage::Vertex, DriverDefinitions{})) {
         found.push_back((storage == StorageKind::Input ? "in " : "uniform ") + name);
     }
     return found;

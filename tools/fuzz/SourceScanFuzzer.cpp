@@ -2,7 +2,7 @@
 // declaration scan and its preprocessor, the one parser of program text that is
 // ours (the driver compiles the rest). AddressSanitizer catches a read outside
 // the text; the checks below catch names that could not have come from it.
-#include "shading/SourceDeclarations.h"
+#include "shading/source/SourceDeclarations.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -10,7 +10,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view source(reinterpret_cast<const char*>(data), size);
-    for (const korvath::SourceDeclaration& declaration : korvath::findDeclarations(source)) {
+    for (const korvath::SourceDeclaration& declaration : korvath::findDeclarations(
+             source, korvath::ShaderStage::Vertex, korvath::DriverDefinitions{})) {
         // A name is one identifier; macros only ever expand to text of the source.
         if (declaration.name.empty() || declaration.name.size() > size) {
             std::abort();

@@ -1,9 +1,9 @@
 // Declaration reading: a small state machine over the preprocessed tokens that
 // follows one top-level statement at a time and skips bracketed text, so it
 // holds only the names of the statement it is reading.
-#include "shading/SourceDeclarations.h"
+#include "shading/source/SourceDeclarations.h"
 
-#include "shading/GlslPreprocessor.h"
+#include "shading/source/GlslPreprocessor.h"
 
 #include <algorithm>
 #include <iterator>
@@ -143,7 +143,8 @@ private:
 
 } // namespace
 
-std::vector<SourceDeclaration> findDeclarations(std::string_view source) {
+std::vector<SourceDeclaration> findDeclarations(std::string_view source, ShaderStage /*stage*/,
+                                                const DriverDefinitions& /*driver*/) {
     std::vector<SourceDeclaration> found;
     DeclarationReader reader(found);
     preprocessSource(source, [&](std::string_view token) { reader.take(token); });

@@ -2,9 +2,9 @@
 // comments replaced by a space) is either a directive, which updates the macro
 // table and the stack of conditional groups, or text, whose tokens are expanded
 // and handed on while every enclosing group is compiled.
-#include "shading/GlslPreprocessor.h"
+#include "shading/source/GlslPreprocessor.h"
 
-#include "shading/PreprocessorExpression.h"
+#include "shading/source/PreprocessorExpression.h"
 
 #include <array>
 #include <cctype>

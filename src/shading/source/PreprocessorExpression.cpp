@@ -1,6 +1,6 @@
 // Precedence climbing over the tokens of one #if line. Arithmetic wraps as
 // unsigned, so no input reaches undefined behaviour.
-#include "shading/PreprocessorExpression.h"
+#include "shading/source/PreprocessorExpression.h"
 
 #include <array>
 #include <cctype>
