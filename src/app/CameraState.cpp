@@ -101,12 +101,4 @@ void resetForShadowScene(CameraState& camera) {
     camera.transY = -1.7f;
 }
 
-Vector3 transformPoint(const Matrix4& m, const Vector4& point) {
-    const float* e = m.m;
-    auto row = [&](int i) {
-        return ((e[i] * point.x + e[4 + i] * point.y) + e[8 + i] * point.z) + e[12 + i] * point.w;
-    };
-    return {row(0), row(1), row(2)};
-}
-
 } // namespace korvath

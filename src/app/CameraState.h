@@ -52,7 +52,4 @@ void advanceFlight(CameraState& camera, float dt);
 // The camera values the shadow scene starts from; the flight stays stopped.
 void resetForShadowScene(CameraState& camera);
 
-// M * (x, y, z, w) summed in the order x, y, z, w per component; w is dropped.
-Vector3 transformPoint(const Matrix4& m, const Vector4& point);
-
 } // namespace korvath

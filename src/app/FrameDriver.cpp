@@ -5,6 +5,7 @@
 #include "app/Clock.h"
 #include "app/FrameClock.h"
 #include "diagnostics/GlErrors.h"
+#include "math/Matrix4.h"
 #include "scenes/ShadowScene.h"
 #include "scenes/VolcanoScene.h"
 

@@ -1,4 +1,4 @@
-// Matrix identity, copying, product, rotation and translation.
+// Matrix identity, copying, product, rotation and translation; points through a matrix.
 #include "math/Matrix4.h"
 
 #include <cmath>
@@ -74,6 +74,27 @@ Matrix4 Matrix4::translation(float x, float y, float z, float w) {
     r.m[14] = z;
     r.m[15] = w;
     return r;
+}
+
+namespace {
+
+// Row r of M times (x, y, z, w), summed in the order x, y, z, w.
+float rowTimes(const Matrix4& matrix, int r, const Vector4& p) {
+    const float* e = matrix.m;
+    return ((e[r] * p.x + e[4 + r] * p.y) + e[8 + r] * p.z) + e[12 + r] * p.w;
+}
+
+} // namespace
+
+Vector3 transformPoint(const Matrix4& m, const Vector4& point) {
+    return {rowTimes(m, 0, point), rowTimes(m, 1, point), rowTimes(m, 2, point)};
+}
+
+Vector3 projectPoint(const Matrix4& m, const Vector3& point) {
+    const Vector4 homogeneous(point.x, point.y, point.z, 1.0f);
+    const float w = rowTimes(m, 3, homogeneous);
+    return {rowTimes(m, 0, homogeneous) / w, rowTimes(m, 1, homogeneous) / w,
+            rowTimes(m, 2, homogeneous) / w};
 }
 
 } // namespace korvath

@@ -10,14 +10,6 @@ namespace {
 constexpr float circleRadius = 4.0f;
 constexpr float flightHeight = 6.0f;
 
-Vector3 transformPoint(const Matrix4& matrix, const Vector3& p) {
-    const float* m = matrix.m;
-    const float w = m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15];
-    return {(m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12]) / w,
-            (m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13]) / w,
-            (m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14]) / w};
-}
-
 } // namespace
 
 const Matrix4& shadowBiasMatrix() {
@@ -57,7 +49,7 @@ Vector3 toAircraftCoordinates(float t, const Vector3& worldPoint) {
                             Matrix4::rotation(-90.0f, 0.0f, 1.0f, 0.0f) *
                             Matrix4::rotation(-aircraftHeadingDegrees(t), 0.0f, 1.0f, 0.0f) *
                             Matrix4::translation(-p.x, -p.y, -p.z, 1.0f);
-    return transformPoint(inverse, worldPoint);
+    return projectPoint(inverse, worldPoint);
 }
 
 } // namespace korvath

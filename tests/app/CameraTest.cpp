@@ -1,5 +1,6 @@
 // Mouse drags and the view matrix composed from the camera values.
 #include "app/CameraState.h"
+#include "math/Matrix4.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>

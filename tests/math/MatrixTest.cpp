@@ -1,4 +1,5 @@
-// Geometric facts about Matrix4: identity, product order, rotations, translation.
+// Geometric facts about Matrix4: identity, product order, rotations, translation,
+// and points carried through a matrix with and without the division by w.
 #include "math/Matrix4.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,8 @@
 #include <cmath>
 
 using korvath::Matrix4;
+using korvath::Vector3;
+using korvath::Vector4;
 
 namespace {
 
@@ -17,16 +20,28 @@ Matrix4 sample() {
     return a;
 }
 
-// M * (x, y, z, 1), read back as the first three components.
+void expectPoint(const Vector3& actual, float x, float y, float z) {
+    EXPECT_NEAR(actual.x, x, 1e-5f);
+    EXPECT_NEAR(actual.y, y, 1e-5f);
+    EXPECT_NEAR(actual.z, z, 1e-5f);
+}
+
+// M * (x, y, z, 1) without the division.
 void expectMaps(const Matrix4& m, float x, float y, float z, float ex, float ey, float ez) {
-    const float in[4] = {x, y, z, 1.0f};
-    float out[3];
-    for (int r = 0; r < 3; ++r) {
-        out[r] = m.m[r] * in[0] + m.m[4 + r] * in[1] + m.m[8 + r] * in[2] + m.m[12 + r] * in[3];
-    }
-    EXPECT_NEAR(out[0], ex, 1e-6f);
-    EXPECT_NEAR(out[1], ey, 1e-6f);
-    EXPECT_NEAR(out[2], ez, 1e-6f);
+    expectPoint(transformPoint(m, Vector4(x, y, z)), ex, ey, ez);
+}
+
+// glFrustum(-2, 2, -1, 1, 1, 10), one column per line.
+Matrix4 frustum() {
+    Matrix4 f;
+    // clang-format off
+    const float elements[16] = {0.5f, 0, 0, 0,
+                                0, 1, 0, 0,
+                                0, 0, -11.0f / 9.0f, -1,
+                                0, 0, -20.0f / 9.0f, 0};
+    // clang-format on
+    f.set(elements);
+    return f;
 }
 
 } // namespace
@@ -78,4 +93,24 @@ TEST(MatrixTranslation, StoresAllFourComponentsUnchanged) {
     for (int i = 0; i < 16; ++i) {
         EXPECT_EQ(t.m[i], expected[i]) << i;
     }
+}
+
+TEST(PointTransform, TranslationMovesPointsNotDirectionsAndDropsW) {
+    // w = 2 in the matrix: a transform that divided would halve the point.
+    const Matrix4 t = Matrix4::translation(4, 5, 6, 2);
+    expectMaps(t, 1, 2, 3, 5, 7, 9);
+    expectPoint(transformPoint(t, Vector4(1, 2, 3, 0)), 1, 2, 3);
+    expectPoint(transformPoint(t, Vector4(1, 2, 3, 2)), 9, 12, 15);
+}
+
+TEST(PointProjection, DividesByW) {
+    expectPoint(projectPoint(Matrix4::translation(0, 0, 0, 2), Vector3(2, 4, 6)), 1, 2, 3);
+    expectPoint(projectPoint(Matrix4::translation(4, 5, 6, 1), Vector3(1, 2, 3)), 5, 7, 9);
+}
+
+TEST(PointProjection, FrustumTakesNearAndFarCornersOntoTheClipCube) {
+    expectPoint(projectPoint(frustum(), Vector3(2, 1, -1)), 1, 1, -1);
+    expectPoint(projectPoint(frustum(), Vector3(-20, -10, -10)), -1, -1, 1);
+    // The same far corner without the division keeps its distance in it.
+    expectPoint(transformPoint(frustum(), Vector4(-20, -10, -10)), -10, -10, 10);
 }

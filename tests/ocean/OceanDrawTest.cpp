@@ -4,6 +4,7 @@
 #include "OceanScene.h"
 #include "app/Application.h"
 #include "app/CameraState.h"
+#include "math/Matrix4.h"
 #include "ocean/Ocean.h"
 #include "support/GlTestContext.h"
 
