@@ -1,7 +1,7 @@
 // Little-endian field reads from an open 3DS file.
 #include "mesh/ChunkFile.h"
 
-#include "mesh/ByteOrder.h"
+#include "files/ByteOrder.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // GL_POINTS batch per system and frame.
 #include "particles/PointSpriteRenderer.h"
 
-#include "mesh/TextureImage.h"
+#include "image/TextureImage.h"
 #include "shading/ParameterCheck.h"
 #include "shading/ProgramFile.h"
 

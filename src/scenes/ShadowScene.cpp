@@ -4,8 +4,8 @@
 
 #include "app/FrameClock.h"
 #include "diagnostics/GlErrors.h"
+#include "image/TextureImage.h"
 #include "mesh/Mesh3ds.h"
-#include "mesh/TextureImage.h"
 #include "scenes/ShadowGeometry.h"
 #include "scenes/TextureNotice.h"
 #include "shading/ParameterCheck.h"

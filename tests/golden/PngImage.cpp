@@ -1,6 +1,6 @@
 // PNG files through DevIL, which the program already links for its textures.
 #include "PngImage.h"
-#include "mesh/LibraryImage.h"
+#include "image/LibraryImage.h"
 
 #include <IL/il.h>
 #include <IL/ilu.h>

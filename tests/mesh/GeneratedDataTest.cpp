@@ -1,8 +1,8 @@
 // The committed data files: the generator reproduces them byte for byte; the
 // meshes stay within capacity and frame budget, face outwards and give the
 // aircraft its nose where the shadow scene flies it; the images load at their sizes.
+#include "image/TextureImage.h"
 #include "mesh/Mesh3ds.h"
-#include "mesh/TextureImage.h"
 #include "support/GlTestContext.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // image library's decode and the verification (everything a texture load does
 // before OpenGL). A crash inside the library on bytes the check passed is a
 // finding: the check must refuse such bytes.
-#include "mesh/ImageDecode.h"
-#include "mesh/ImageHeaderCheck.h"
+#include "image/ImageDecode.h"
+#include "image/ImageHeaderCheck.h"
 
 #include <IL/il.h>
 #include <IL/ilu.h>

@@ -2,7 +2,7 @@
 // bound, its header checked, decoded by the image library and uploaded here.
 #pragma once
 
-#include "mesh/ImageDecode.h"
+#include "image/ImageDecode.h"
 
 #include <GL/glew.h>
 

@@ -1,9 +1,9 @@
 // Header check, image-library decode, verification and copy-out.
-#include "mesh/ImageDecode.h"
+#include "image/ImageDecode.h"
 
-#include "mesh/ImageFile.h"
-#include "mesh/ImageHeaderCheck.h"
-#include "mesh/LibraryImage.h"
+#include "image/ImageFile.h"
+#include "image/ImageHeaderCheck.h"
+#include "image/LibraryImage.h"
 
 #include <IL/il.h>
 #include <IL/ilu.h>

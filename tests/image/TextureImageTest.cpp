@@ -1,7 +1,7 @@
 // Textures from image files: the shipped images come out texel for texel as
 // the image library's own OpenGL upload makes them, and a
 // damaged file gives the failure name and one line on stderr naming it.
-#include "mesh/TextureImage.h"
+#include "image/TextureImage.h"
 #include "ImageFileBytes.h"
 #include "support/GlTestContext.h"
 

@@ -1,8 +1,8 @@
 // BMP and JPEG header checks. Every size is computed in 64 bits from the
 // file's own fields, so no declared value can wrap on its way to a comparison.
-#include "mesh/ImageHeaderCheck.h"
+#include "image/ImageHeaderCheck.h"
 
-#include "mesh/ByteOrder.h"
+#include "files/ByteOrder.h"
 
 #include <cstdlib>
 #include <optional>

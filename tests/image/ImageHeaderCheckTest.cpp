@@ -1,10 +1,10 @@
 // The bounded file read, the image header check on headers built in memory
 // (the damaged ones include every size class that crashed the image library),
 // and the decode behind it: row order, palettes and the library's own refusals.
-#include "mesh/ImageHeaderCheck.h"
+#include "image/ImageHeaderCheck.h"
 #include "ImageFileBytes.h"
-#include "mesh/ImageDecode.h"
-#include "mesh/ImageFile.h"
+#include "image/ImageDecode.h"
+#include "image/ImageFile.h"
 
 #include <IL/il.h>
 #include <IL/ilu.h>

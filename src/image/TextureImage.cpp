@@ -1,9 +1,9 @@
 // Image files to textures. The upload is ours rather than the image library's
 // OpenGL binding, whose flip and scale steps trust the decoded sizes.
-#include "mesh/TextureImage.h"
+#include "image/TextureImage.h"
 
 #include "diagnostics/Report.h"
-#include "mesh/ImageFile.h"
+#include "image/ImageFile.h"
 
 namespace korvath {
 
