@@ -19,8 +19,6 @@
 namespace {
 
 constexpr int kParticles = 10000;
-const char* const kVertexProgram = "cg/vp_volcanoLava.cg";
-const char* const kFragmentProgram = "cg/fp_volcanoLava.cg";
 
 // Start times within the first second, lifetimes of 1000 s: at time 2 every
 // particle is alive, spread over the ash emitter's square.
@@ -31,10 +29,7 @@ korvath::CircleEmitter* longLivedEmitter() {
 }
 
 korvath::PointSpriteRenderer* lavaRenderer() {
-    const korvath::ShaderContext& shading = korvath::test::particleShaderContext();
-    return new korvath::PointSpriteRenderer(kVertexProgram, kFragmentProgram,
-                                            "data/particle/lava.bmp", false, shading.context,
-                                            shading.vertexProfile, shading.fragmentProfile);
+    return korvath::test::lavaRenderer("cg/vp_volcanoLava.cg");
 }
 
 // The point-sprite renderer's state and programs, with the per-particle values

@@ -3,26 +3,11 @@
 #include "particles/ParticleSystem.h"
 
 #include "particles/ParticleState.h"
-#include "particles/PointSpriteRenderer.h"
 
 namespace korvath {
 
-ParticleSystem::ParticleSystem(int count, Emitter* emitterValue, const char* vertexProgramPath,
-                               const char* fragmentProgramPath, const char* spritePath,
-                               bool blended, CGcontext context, CGprofile vertexProfile,
-                               CGprofile fragmentProfile)
-    : emitter(emitterValue),
-      renderer(new PointSpriteRenderer(vertexProgramPath, fragmentProgramPath, spritePath, blended,
-                                       context, vertexProfile, fragmentProfile)) {
-    createParticles(count);
-}
-
 ParticleSystem::ParticleSystem(int count, Emitter* emitterValue, ParticleRenderer* rendererValue)
     : emitter(emitterValue), renderer(rendererValue) {
-    createParticles(count);
-}
-
-void ParticleSystem::createParticles(int count) {
     // Without an emitter there is nothing to seed particles from: the system
     // stays empty instead of dereferencing null.
     if (emitter == nullptr) {

@@ -7,6 +7,7 @@
 #include "ocean/Ocean.h"
 #include "particles/CircleEmitter.h"
 #include "particles/ParticleSystem.h"
+#include "particles/PointSpriteRenderer.h"
 #include "scenes/TextureNotice.h"
 #include "scenes/VolcanoSettings.h"
 
@@ -20,10 +21,11 @@ ParticleSystem* createEruption(const EruptionSettings& settings, const ShaderCon
     auto* emitter =
         new CircleEmitter(settings.emitInterval, settings.spread, settings.origin,
                           settings.velocityScale, settings.lifetime, settings.randomLifetime);
-    auto* system =
-        new ParticleSystem(settings.particleCount, emitter, settings.vertexProgram,
-                           settings.fragmentProgram, settings.sprite, settings.blended,
-                           context.context, context.vertexProfile, context.fragmentProfile);
+    // Ends the program if the vertex program lacks one of its parameters.
+    auto* renderer = new PointSpriteRenderer(settings.vertexProgram, settings.fragmentProgram,
+                                             settings.sprite, settings.blended, context.context,
+                                             context.vertexProfile, context.fragmentProfile);
+    auto* system = new ParticleSystem(settings.particleCount, emitter, renderer);
     system->acceleration = settings.acceleration;
     return system;
 }

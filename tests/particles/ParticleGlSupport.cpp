@@ -1,4 +1,4 @@
-// The shading context for the particle GL tests and benchmarks.
+// The shading context and lava renderer for the particle GL tests and benchmarks.
 #include "ParticleGlSupport.h"
 
 #include "app/Application.h"
@@ -16,6 +16,13 @@ const ShaderContext& particleShaderContext() {
         shading.fragmentProfile = cgGLGetLatestProfile(CG_GL_FRAGMENT);
     }
     return shading;
+}
+
+PointSpriteRenderer* lavaRenderer(const char* vertexProgramPath) {
+    const ShaderContext& shading = particleShaderContext();
+    return new PointSpriteRenderer(vertexProgramPath, "cg/fp_volcanoLava.cg",
+                                   "data/particle/lava.bmp", false, shading.context,
+                                   shading.vertexProfile, shading.fragmentProfile);
 }
 
 } // namespace korvath::test

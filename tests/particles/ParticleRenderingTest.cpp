@@ -20,19 +20,13 @@
 namespace korvath::test {
 namespace {
 
-ParticleSystem* makeSystem(Emitter* emitter, int count, const char* vertexProgram) {
-    const ShaderContext& shading = particleShaderContext();
-    return new ParticleSystem(count, emitter, vertexProgram, "cg/fp_volcanoLava.cg",
-                              "data/particle/lava.bmp", false, shading.context,
-                              shading.vertexProfile, shading.fragmentProfile);
-}
-
 TEST(ParticleRendering, LivingPointsLandWhereTheMotionFormulaPutsThem) {
     // Six particles straight up from (-20, 0, 0), starting every half second and
     // living 1.8 s: at time 3 two have expired, three are alive, one waits.
     auto* emitter = new CircleEmitter(0.5f, 0, Vector3(-20.0f, 0.0f, 0.0f),
                                       Vector3(0.0f, 20.0f, 0.0f), 1.8f, false);
-    std::unique_ptr<ParticleSystem> system(makeSystem(emitter, 6, "cg/vp_volcanoLava.cg"));
+    auto system =
+        std::make_unique<ParticleSystem>(6, emitter, lavaRenderer("cg/vp_volcanoLava.cg"));
     system->acceleration = Vector3(0.0f, -4.0f, 0.0f);
     // The volcano scene's lens (40 degrees, aspect 1), 100 units in front of the
     // origin; the matrices start as the identity.
@@ -79,7 +73,7 @@ TEST(ParticleRendering, AVertexProgramWithoutTimeEndsTheProgramWithStatusOne) {
             // death test reads, and close standard error.
             dup2(STDERR_FILENO, STDOUT_FILENO);
             close(STDERR_FILENO);
-            makeSystem(nullptr, 0, path.c_str());
+            lavaRenderer(path.c_str());
         },
         testing::ExitedWithCode(1), "Unable to retrieve program parameters, exiting\\.\\.\\.\n");
     std::remove(path.c_str());
