@@ -6,6 +6,7 @@
 #include "app/FrameClock.h"
 #include "diagnostics/GlErrors.h"
 #include "math/Matrix4.h"
+#include "scenes/SceneTime.h"
 #include "scenes/ShadowScene.h"
 #include "scenes/VolcanoScene.h"
 
@@ -22,13 +23,13 @@ constexpr unsigned char escapeKey = 27;
 constexpr unsigned char spaceKey = ' ';
 constexpr unsigned char switchKey = 'n';
 
-// Advances the scene time by the wall time since the previous frame; returns dt.
-float tick(FrameClock& clock) {
+// Advances time by the wall time since the previous frame; returns dt.
+float tick(FrameClock& clock, float& time) {
     const int reading = millisecondsSinceStart();
     const int ticks = reading - clock.lastClock;
     clock.lastClock = reading;
     const float dt = static_cast<float>(ticks / 1000.0);
-    clock.sceneTime += dt;
+    time += dt;
     return dt;
 }
 
@@ -52,7 +53,7 @@ void drawActiveScene(const Matrix4& view) {
 
 void display() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const float dt = tick(frameClock);
+    const float dt = tick(frameClock, sceneTime);
     glPushMatrix();
     cameraState.viewMatrix = composeViewMatrix(cameraState);
     drawActiveScene(cameraState.viewMatrix);

@@ -2,10 +2,10 @@
 // and the two passes of every frame (depth pass from the light, camera pass).
 #include "scenes/ShadowScene.h"
 
-#include "app/FrameClock.h"
 #include "diagnostics/GlErrors.h"
 #include "image/TextureImage.h"
 #include "mesh/Mesh3ds.h"
+#include "scenes/SceneTime.h"
 #include "scenes/ShadowGeometry.h"
 #include "scenes/TextureNotice.h"
 #include "shading/ParameterCheck.h"
@@ -136,7 +136,7 @@ void ShadowScene::createShadowMap() {
 }
 
 void ShadowScene::render() {
-    const float t = frameClock.sceneTime;
+    const float t = sceneTime;
     announcePass(passListener, "depth");
     renderDepthPass(t);
     reportGlErrors("the shadow depth pass");

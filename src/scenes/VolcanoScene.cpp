@@ -1,13 +1,13 @@
 // Builds the volcano scene from its fixed tables and draws its passes in order.
 #include "scenes/VolcanoScene.h"
 
-#include "app/FrameClock.h"
 #include "image/TextureImage.h"
 #include "mesh/Mesh3ds.h"
 #include "ocean/Ocean.h"
 #include "particles/CircleEmitter.h"
 #include "particles/ParticleSystem.h"
 #include "particles/PointSpriteRenderer.h"
+#include "scenes/SceneTime.h"
 #include "scenes/TextureNotice.h"
 #include "scenes/VolcanoSettings.h"
 
@@ -59,7 +59,7 @@ VolcanoScene::~VolcanoScene() {
 }
 
 void VolcanoScene::draw() {
-    const float t = frameClock.sceneTime;
+    const float t = sceneTime;
     glPushMatrix();
     announcePass(passListener, "ocean");
     ocean->draw(t, viewLightPosition);

@@ -3,9 +3,9 @@
 
 #include "app/Application.h"
 #include "app/CameraState.h"
-#include "app/FrameClock.h"
 #include "particles/ParticleSystem.h"
 #include "particles/RandomSource.h"
+#include "scenes/SceneTime.h"
 #include "scenes/VolcanoScene.h"
 
 #include <GL/freeglut.h>
@@ -112,7 +112,7 @@ PreparedPose preparePose(const FramePose& pose) {
     } else {
         switchToShadowScene();
     }
-    frameClock.sceneTime = pose.sceneTime;
+    sceneTime = pose.sceneTime;
     const PreparedPose prepared{pose.scene, poseView(pose)};
     drawPoseFrame(prepared);
     drawPoseFrame(prepared);

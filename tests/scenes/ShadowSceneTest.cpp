@@ -4,7 +4,7 @@
 // paths of its construction.
 #include "scenes/ShadowScene.h"
 #include "app/Application.h"
-#include "app/FrameClock.h"
+#include "scenes/SceneTime.h"
 #include "scenes/ShadowGeometry.h"
 #include "shading/ShadingRecords.h"
 #include "support/GlTestContext.h"
@@ -132,7 +132,7 @@ TEST(ShadowSceneRender, GroundInTheAircraftsShadowIsDarkerThanGroundBesideIt) {
     const GLint viewport[4] = {0, 0, 800, 600};
     std::vector<float> depth(800 * 600);
     for (float t : {1.5f, 3.0f, 4.5f}) {
-        frameClock.sceneTime = t;
+        sceneTime = t;
         scene.render();
         const std::vector<std::uint8_t> pixels = test::readBackBuffer();
         glReadPixels(0, 0, 800, 600, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
@@ -184,7 +184,7 @@ TEST(ShadowSceneSources, ProgramWrittenWithDirectivesDrawsTheSamePicture) {
     writeText(copy / "cg" / "fp_shadow.cg", directives);
 
     plain.mouseView = Matrix4();
-    frameClock.sceneTime = 2.0f;
+    sceneTime = 2.0f;
     plain.render();
     const std::vector<std::uint8_t> expected = test::readBackBuffer();
 
