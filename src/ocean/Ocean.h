@@ -31,7 +31,8 @@ public:
     // Moves the grid to the waves at time (seconds of scene time), then draws it
     // under the caller's modelview and projection, lit from lightPosition (the
     // world light under the camera view, read as an eye-space position). Leaves
-    // both shading profiles disabled. Allocates nothing.
+    // both shading profiles disabled. Allocates only the matrix product's 16-float
+    // temporary, when the runtime forms the modelview-projection matrix.
     void draw(float time, Vector3 lightPosition);
 
     OceanGrid grid() const { return {columns, rows, cellWidth, cellDepth}; }

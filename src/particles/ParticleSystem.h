@@ -24,7 +24,9 @@ public:
 
     // Under the modelview and projection in force: one batch with every particle
     // alive at time (seconds of scene time); expired ones are re-seeded and wait
-    // for the next frame. Allocates nothing.
+    // for the next frame. The bookkeeping allocates nothing; a point-sprite
+    // renderer's batch allocates the matrix product's 16-float temporary, when the
+    // runtime forms its modelview-projection matrix.
     void draw(float time);
 
     Vector3 acceleration; // handed to the vertex program; set by the owner
