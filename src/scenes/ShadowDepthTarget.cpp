@@ -6,7 +6,8 @@
 
 namespace korvath {
 
-void ShadowDepthTarget::create(int size) {
+void ShadowDepthTarget::create(int mapSize) {
+    size = mapSize;
     glGenRenderbuffers(1, &depthBuffer);
     glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, size, size);
@@ -26,12 +27,15 @@ void ShadowDepthTarget::create(int size) {
     }
 }
 
-void ShadowDepthTarget::use() const {
+void ShadowDepthTarget::use() {
+    glGetIntegerv(GL_VIEWPORT, windowViewport);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glViewport(0, 0, size, size);
 }
 
 void ShadowDepthTarget::useWindow() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(windowViewport[0], windowViewport[1], windowViewport[2], windowViewport[3]);
 }
 
 } // namespace korvath

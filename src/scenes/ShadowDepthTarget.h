@@ -9,15 +9,21 @@ namespace korvath {
 struct ShadowDepthTarget {
     GLuint framebuffer = 0;
     GLuint depthBuffer = 0;
+    int size = 0;
+    // The window's viewport as use found it, for useWindow.
+    GLint windowViewport[4] = {0, 0, 0, 0};
 
     // Creates the framebuffer with a size x size depth buffer and no colour.
     // Prints a message and exits with status 1 if the driver cannot complete it.
     // Like the depth texture it fills, it lives until the process ends.
-    void create(int size);
+    void create(int mapSize);
 
-    // Draws and reads go to the depth buffer until useWindow.
-    void use() const;
-    static void useWindow();
+    // Draws and reads go to the depth buffer, through a size x size viewport,
+    // until useWindow.
+    void use();
+    // Back to the window's framebuffer and the viewport it had before use, which
+    // follows the window's size.
+    void useWindow();
 };
 
 } // namespace korvath

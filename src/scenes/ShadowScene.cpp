@@ -177,7 +177,6 @@ void ShadowScene::renderDepthPass(float t) {
     glLoadMatrixf(lightProjection.m);
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(lightView.m);
-    glViewport(0, 0, shadowMapSize, shadowMapSize);
 
     // Only the faces turned away from the light go into the map: surfaces facing
     // the light then never compare against their own depth.
@@ -188,7 +187,7 @@ void ShadowScene::renderDepthPass(float t) {
 
     glBindTexture(GL_TEXTURE_2D, shadowTexture);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, shadowMapSize, shadowMapSize);
-    ShadowDepthTarget::useWindow();
+    depthTarget.useWindow();
 }
 
 void ShadowScene::renderCameraPass(float t) {
@@ -200,7 +199,6 @@ void ShadowScene::renderCameraPass(float t) {
     glLoadMatrixf(cameraProjection.m);
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(cameraView.m);
-    glViewport(0, 0, viewportWidth, viewportHeight);
 
     // World coordinates to shadow-map coordinates (s, t, r in 0..1 after / q).
     glMatrixMode(GL_TEXTURE);

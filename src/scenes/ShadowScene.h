@@ -61,6 +61,7 @@ public:
     Matrix4 lightView;
     Matrix4 cameraProjection;
     Matrix4 cameraView;
+    // The camera projection's aspect; the camera pass draws into the window's viewport.
     int viewportWidth = 800;
     int viewportHeight = 600;
     Matrix4 mouseView; // the frame driver's view matrix, refreshed before every render
