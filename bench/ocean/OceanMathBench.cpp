@@ -1,6 +1,7 @@
 // Per-frame cost of the ocean's maths for the volcano scene's three waves: the
 // wave update and the strip stream, each the plain way and the fast way, and a
 // whole frame of both. Scene times advance by 1/60 s per iteration from 1000 s.
+#include "OceanScene.h"
 #include "ocean/OceanGrid.h"
 #include "ocean/PlainOcean.h"
 #include "ocean/StripStream.h"
@@ -14,12 +15,9 @@ namespace korvath {
 namespace {
 
 struct SceneOcean {
-    const OceanGrid grid{70, 70, static_cast<float>(800.0 / 70.0),
-                         static_cast<float>(800.0 / 70.0)};
+    const OceanGrid grid = test::sceneGrid;
     const RestPositions rest{grid};
-    const std::vector<Wave> waves{makeWave(1.0f, 0.0f, 0.6f, 30.0f, 1.8f, 0.0f),
-                                  makeWave(1.0f, 0.0f, -0.4f, 8.0f, 0.8f, 0.5f),
-                                  makeWave(0.5f, 0.0f, 0.9f, 13.0f, 1.2f, 1.0f)};
+    const std::vector<Wave> waves = test::sceneWaves();
     std::vector<Vector3> vertices = std::vector<Vector3>(grid.vertexCount());
     std::vector<StripVertex> stream = std::vector<StripVertex>(streamLength(grid));
     float time = 1000.0f;

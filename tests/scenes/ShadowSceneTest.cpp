@@ -4,6 +4,7 @@
 // paths of its construction.
 #include "scenes/ShadowScene.h"
 #include "app/Application.h"
+#include "math/Matrix4.h"
 #include "scenes/SceneTime.h"
 #include "scenes/ShadowGeometry.h"
 #include "shading/ShadingRecords.h"
@@ -105,7 +106,10 @@ TEST(ShadowSceneMap, DepthPassRefillsEveryTexelOfTheMapBeyondTheWindowToo) {
     EXPECT_EQ(std::count(depth.begin(), depth.end(), 0.0f), 0);
 }
 
-TEST(ShadowSceneRender, AircraftShadowLookupIncludesItsPlacementAndRestoresTheTextureMatrix) {
+// The lookup takes the aircraft's own coordinates; GLU projects the world point
+// they are placed at through the light's matrices into a 1x1 viewport, whose
+// window coordinates are the map's texture coordinates and depth.
+TEST(ShadowSceneRender, AircraftShadowLookupFindsModelPointsWhereTheLightSeesThem) {
     ShadowScene& scene = sceneOfKeyN();
     Matrix4 textureBefore, textureAfter, texTransform;
     glGetFloatv(GL_TEXTURE_MATRIX, textureBefore.m);
@@ -113,9 +117,21 @@ TEST(ShadowSceneRender, AircraftShadowLookupIncludesItsPlacementAndRestoresTheTe
     glGetFloatv(GL_TEXTURE_MATRIX, textureAfter.m);
     const ShadingParameterRecord& parameter = *scene.texTransformParam;
     glGetUniformfv(parameter.program->program, parameter.location, texTransform.m);
-    const Matrix4 expected =
-        shadowBiasMatrix() * scene.lightProjection * scene.lightView * aircraftPlacement(0.7f);
-    EXPECT_THAT(texTransform.m, Pointwise(FloatNear(1e-4f), expected.m));
+    GLdouble view[16], projection[16];
+    std::copy_n(scene.lightView.m, 16, view);
+    std::copy_n(scene.lightProjection.m, 16, projection);
+    const GLint unitViewport[4] = {0, 0, 1, 1};
+    // The origin alone would not show a placement missing its turns.
+    for (const Vector3& model : {Vector3(0, 0, 0), Vector3(1, -2, 0.5f)}) {
+        const Vector3 world =
+            transformPoint(aircraftPlacement(0.7f), Vector4(model.x, model.y, model.z));
+        double expected[3];
+        gluProject(world.x, world.y, world.z, view, projection, unitViewport, &expected[0],
+                   &expected[1], &expected[2]);
+        const Vector3 lookup = projectPoint(texTransform, model);
+        EXPECT_THAT((std::vector<double>{lookup.x, lookup.y, lookup.z}),
+                    Pointwise(DoubleNear(1e-4), expected));
+    }
     EXPECT_THAT(textureAfter.m, ElementsAreArray(textureBefore.m));
 }
 
