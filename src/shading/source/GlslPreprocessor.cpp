@@ -1,141 +1,24 @@
-// The preprocessor works line by line: a logical line (continuations joined,
-// comments replaced by a space) is either a directive, which updates the macro
-// table and the stack of conditional groups, or text, whose tokens are expanded
-// and handed on while every enclosing group is compiled.
+// The preprocessor works line by line: a logical line is either a directive,
+// which updates the version, the macro table or the stack of conditional
+// groups, or text, whose tokens are expanded and handed on while every
+// enclosing group is compiled. Only a macro call whose arguments run on past
+// its line reads further lines early.
 #include "shading/source/GlslPreprocessor.h"
 
+#include "shading/source/GlslVersion.h"
+#include "shading/source/MacroExpansion.h"
 #include "shading/source/PreprocessorExpression.h"
+#include "shading/source/PreprocessorTokens.h"
+#include "shading/source/SourceLines.h"
 
-#include <array>
-#include <cctype>
-#include <string>
+#include <optional>
 #include <unordered_map>
-#include <vector>
 
 namespace korvath {
 
 namespace {
 
-// Tokens that macros may produce over a whole source: far beyond any real
-// program, small enough that `#define A B B` chains cannot blow up.
-constexpr size_t kExpansionBudget = size_t{1} << 18;
-constexpr size_t kMaxExpansionDepth = 64;
 constexpr size_t kMaxGroupNesting = 256;
-
-bool isIdentifierStart(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
-}
-bool isIdentifierChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
-bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-
-// Names the driver defines itself (GL_ARB_*, __VERSION__, ...): whether they are
-// defined, and as what, is not known here. GL_ES is never defined for desktop GLSL.
-bool isDriverName(std::string_view name) {
-    return name != "GL_ES" && (name.substr(0, 3) == "GL_" || name.substr(0, 2) == "__");
-}
-
-// Splits a line into identifiers, numbers, the two-character operators #if
-// uses, and single characters.
-class LineTokens {
-public:
-    explicit LineTokens(std::string_view lineValue) : line(lineValue) {}
-
-    // The next token, or an empty view at the end of the line.
-    std::string_view next() {
-        while (at < line.size() && std::isspace(static_cast<unsigned char>(line[at]))) {
-            ++at;
-        }
-        const size_t start = at;
-        if (at == line.size()) {
-            return {};
-        }
-        if (isIdentifierStart(line[at])) {
-            while (at < line.size() && isIdentifierChar(line[at])) {
-                ++at;
-            }
-        } else if (isDigit(line[at]) ||
-                   (line[at] == '.' && at + 1 < line.size() && isDigit(line[at + 1]))) {
-            // A number with its exponent sign, suffix and all ("1.5e-3", "0x1Fu").
-            ++at;
-            while (at < line.size() && (isIdentifierChar(line[at]) || line[at] == '.' ||
-                                        ((line[at] == '+' || line[at] == '-') &&
-                                         (line[at - 1] == 'e' || line[at - 1] == 'E')))) {
-                ++at;
-            }
-        } else {
-            static constexpr std::array<std::string_view, 9> pairs = {
-                "<<", ">>", "<=", ">=", "==", "!=", "&&", "||", "##"};
-            at += 1;
-            for (std::string_view pair : pairs) {
-                if (line.compare(start, 2, pair) == 0) {
-                    at = start + 2;
-                }
-            }
-        }
-        return line.substr(start, at - start);
-    }
-
-    // The text after the last token returned.
-    std::string_view rest() const { return line.substr(at); }
-
-private:
-    std::string_view line;
-    size_t at = 0;
-};
-
-// Logical lines of a source: continuations joined, each comment replaced by one
-// space. A block comment that spans lines joins them, as in C.
-class LogicalLines {
-public:
-    explicit LogicalLines(std::string_view sourceValue) : source(sourceValue) {}
-
-    bool next(std::string& line) {
-        line.clear();
-        if (at >= source.size()) {
-            return false;
-        }
-        bool lineComment = false;
-        bool blockComment = false;
-        while (at < source.size()) {
-            const char c = source[at];
-            if (c == '\\' && source.compare(at + 1, 1, "\n") == 0) {
-                at += 2;
-            } else if (c == '\\' && source.compare(at + 1, 2, "\r\n") == 0) {
-                at += 3;
-            } else if (blockComment) {
-                if (source.compare(at, 2, "*/") == 0) {
-                    blockComment = false;
-                    line += ' ';
-                    ++at;
-                }
-                ++at;
-            } else if (c == '\n') {
-                ++at;
-                return true;
-            } else if (lineComment) {
-                ++at;
-            } else if (source.compare(at, 2, "//") == 0) {
-                lineComment = true;
-                line += ' ';
-            } else if (source.compare(at, 2, "/*") == 0) {
-                blockComment = true;
-                at += 2;
-            } else {
-                line += c;
-                ++at;
-            }
-        }
-        return true;
-    }
-
-private:
-    std::string_view source;
-    size_t at = 0;
-};
 
 // One #if ... #endif group.
 struct Group {
@@ -145,17 +28,56 @@ struct Group {
     bool sawElse;
 };
 
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Names a source may not define or undefine: GL_ names are the driver's, and
+// names with "__" are reserved for it (some drivers define such macros).
+bool isReservedName(std::string_view name) {
+    return startsWith(name, "GL_") || name.find("__") != std::string_view::npos ||
+           name == "defined";
+}
+
+std::vector<PpToken> tokensOf(LineTokens& tokens) {
+    std::vector<PpToken> result;
+    for (std::string_view token = tokens.next(); !token.empty(); token = tokens.next()) {
+        result.push_back({std::string(token)});
+    }
+    return result;
+}
+
 class Preprocessor {
 public:
-    explicit Preprocessor(const TokenSink& sinkValue) : sink(sinkValue) {}
+    Preprocessor(std::string_view source, const std::vector<std::string>& extensionsValue,
+                 const TokenSink& sinkValue)
+        : lines(source), extensions(extensionsValue), sink(sinkValue),
+          expander(macros, budget,
+                   {[this](std::vector<PpToken>& tokens) { return readOnward(tokens); },
+                    [this](std::string_view name) { return dynamicValue(name); },
+                    [this](std::string_view name) { return isUnknowable(name); }}) {}
 
-    bool run(std::string_view source) {
-        LogicalLines lines(source);
-        std::string line;
-        while (lines.next(line)) {
-            LineTokens tokens(line);
+    bool run() {
+        while (readLine(current)) {
+            readAhead = false;
+            LineTokens tokens(current.text);
             const std::string_view first = tokens.next();
-            const bool handled = first == "#" ? directive(tokens) : text(first, tokens);
+            if (first.empty()) {
+                continue;
+            }
+            if (first == "#" && tokens.rest().find_first_not_of(" \t\v\f") == std::string::npos) {
+                settleVersion(); // the null directive
+                continue;
+            }
+            const std::string_view name = first == "#" ? tokens.next() : std::string_view();
+            if (name == "version" && !versionSettled) {
+                if (!readVersion(tokens)) {
+                    return false;
+                }
+                continue;
+            }
+            settleVersion();
+            const bool handled = first == "#" ? directive(name, tokens) : text(first, tokens);
             if (!handled) {
                 return false;
             }
@@ -164,84 +86,140 @@ public:
     }
 
 private:
+    bool readLine(LogicalLine& line) {
+        if (pending) {
+            line = std::move(*pending);
+            pending.reset();
+            return true;
+        }
+        return lines.next(line);
+    }
+
+    // The next text line's tokens for a macro call that continues past its
+    // line; a directive is left for the main loop.
+    bool readOnward(std::vector<PpToken>& tokens) {
+        LogicalLine line;
+        while (readLine(line)) {
+            LineTokens lineTokens(line.text);
+            if (lineTokens.rest().find_first_not_of(" \t\v\f\r") == std::string::npos) {
+                continue;
+            }
+            if (lineTokens.next() == "#") {
+                pending = std::move(line);
+                return false;
+            }
+            LineTokens all(line.text);
+            tokens = tokensOf(all);
+            readAhead = true;
+            return true;
+        }
+        return false;
+    }
+
+    std::optional<std::string> dynamicValue(std::string_view name) const {
+        if (lineDirective || current.spansLines || readAhead) {
+            return std::nullopt; // drivers count such lines differently
+        }
+        return name == "__LINE__" ? std::to_string(current.firstLine) : "0";
+    }
+
+    bool isUnknowable(std::string_view name) const {
+        if (macros.count(std::string(name)) != 0) {
+            return false;
+        }
+        if (isVersionMacroName(name)) {
+            return false;
+        }
+        return name.find("__") != std::string_view::npos || (version.es && startsWith(name, "GL_"));
+    }
+
+    bool readVersion(LineTokens& tokens) {
+        std::vector<std::string_view> words;
+        for (std::string_view token = tokens.next(); !token.empty(); token = tokens.next()) {
+            words.push_back(token);
+        }
+        const std::optional<GlslVersion> named = parseVersion(words);
+        if (!named) {
+            return false;
+        }
+        version = *named;
+        settleVersion();
+        return true;
+    }
+
+    // The driver's own macros, once the version is known: from #version, or
+    // 1.10 when the source starts with anything else. Extension macros are
+    // known for desktop GLSL; in GLSL ES the driver defines its ES extensions,
+    // which the list does not name, so GL_ names stay unknowable there.
+    void settleVersion() {
+        if (versionSettled) {
+            return;
+        }
+        versionSettled = true;
+        for (auto& [name, value] : versionMacros(version)) {
+            macros[name].body = {value};
+        }
+        if (version.es) {
+            return;
+        }
+        for (const std::string& name : extensions) {
+            if (startsWith(name, "GL_") && isIdentifier(name) && isSingleToken(name)) {
+                macros.emplace(name, Macro{false, {}, {"1"}});
+            }
+        }
+    }
+
     bool compiled() const { return groups.empty() || groups.back().compiled; }
 
     bool text(std::string_view first, LineTokens& tokens) {
         if (!compiled()) {
             return true;
         }
-        for (std::string_view token = first; !token.empty(); token = tokens.next()) {
-            if (!expand(token, sink)) {
-                return false;
-            }
+        std::vector<PpToken> all{{std::string(first)}};
+        for (PpToken& token : tokensOf(tokens)) {
+            all.push_back(std::move(token));
         }
-        return true;
+        return expander.expand(std::move(all), [&](PpToken& token) { sink(token.text); });
     }
 
-    // Hands on token, or the expansion of the macro it names; false when the
-    // expansion budget or depth runs out.
-    bool expand(std::string_view token, const TokenSink& out) {
-        const auto macro = isIdentifier(token) ? macros.find(std::string(token)) : macros.end();
-        if (macro == macros.end() || isExpanding(token)) {
-            out(token);
-            return true;
-        }
-        if (expanding.size() == kMaxExpansionDepth) {
-            return false;
-        }
-        expanding.push_back(macro->first);
-        LineTokens body(macro->second);
-        for (std::string_view inner = body.next(); !inner.empty(); inner = body.next()) {
-            if (++expandedTokens > kExpansionBudget || !expand(inner, out)) {
-                return false;
-            }
-        }
-        expanding.pop_back();
-        return true;
-    }
-
-    bool isExpanding(std::string_view name) const {
-        for (std::string_view active : expanding) {
-            if (active == name) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    bool directive(LineTokens& tokens) {
-        const std::string_view name = tokens.next();
+    bool directive(std::string_view name, LineTokens& tokens) {
         if (name == "if" || name == "ifdef" || name == "ifndef") {
             return openGroup(name, tokens);
         }
         if (name == "elif" || name == "else" || name == "endif") {
             return continueGroup(name, tokens);
         }
-        if (!compiled() || name.empty() || name == "version" || name == "extension" ||
-            name == "pragma" || name == "line") {
+        if (!compiled() || name == "extension" || name == "pragma") {
             return true; // none of these changes which text is compiled
         }
+        if (name == "line") {
+            lineDirective = true;
+            return true;
+        }
         if (name == "define") {
-            return define(tokens);
+            return define(tokens.rest());
         }
         if (name == "undef") {
             const std::string_view macro = tokens.next();
+            if (!isIdentifier(macro) || isReservedName(macro) || !tokens.next().empty()) {
+                return false;
+            }
             macros.erase(std::string(macro));
-            return isIdentifier(macro) && !isDriverName(macro);
+            return true;
         }
-        return false; // #error, or a directive this preprocessor does not know
+        return false; // #error, #include, a late #version, or one it does not know
     }
 
-    bool define(LineTokens& tokens) {
-        const std::string_view name = tokens.next();
-        if (!isIdentifier(name) || isDriverName(name)) {
+    bool define(std::string_view text) {
+        std::optional<std::pair<std::string, Macro>> definition = parseDefinition(text);
+        if (!definition || isReservedName(definition->first)) {
             return false;
         }
-        const std::string_view body = tokens.rest();
-        if (!body.empty() && body[0] == '(') {
-            return false; // function-like
+        const auto existing = macros.find(definition->first);
+        if (existing != macros.end()) {
+            return sameDefinition(existing->second, definition->second);
         }
-        macros[std::string(name)] = std::string(body);
+        macros.emplace(std::move(*definition));
         return true;
     }
 
@@ -267,19 +245,22 @@ private:
         if (groups.empty()) {
             return false;
         }
-        if (name == "endif") {
-            groups.pop_back();
-            return true;
-        }
         Group& group = groups.back();
-        if (group.sawElse) {
-            return false; // #else or #elif after #else
-        }
-        if (name == "else") {
-            group.sawElse = true;
-            group.compiled = group.enclosingCompiled && !group.branchTaken;
-            group.branchTaken = true;
+        if (name != "elif") {
+            if (!tokens.next().empty() || (name == "else" && group.sawElse)) {
+                return false;
+            }
+            if (name == "endif") {
+                groups.pop_back();
+            } else {
+                group.sawElse = true;
+                group.compiled = group.enclosingCompiled && !group.branchTaken;
+                group.branchTaken = true;
+            }
             return true;
+        }
+        if (group.sawElse) {
+            return false;
         }
         if (!group.enclosingCompiled || group.branchTaken) {
             group.compiled = false;
@@ -299,25 +280,19 @@ private:
     }
 
     std::optional<bool> isDefined(std::string_view name) const {
-        if (!isIdentifier(name) || isDriverName(name)) {
+        if (!isIdentifier(name) || isUnknowable(name)) {
             return std::nullopt;
         }
-        return macros.count(std::string(name)) != 0;
+        return name == "__LINE__" || name == "__FILE__" || macros.count(std::string(name)) != 0;
     }
 
-    // An #if or #elif condition: `defined` answered first, then macros expanded.
+    // An #if or #elif condition: `defined` answered first, then macros
+    // expanded; an identifier left over counts as 0 where the version says so.
     std::optional<bool> evaluate(LineTokens& tokens) {
-        std::vector<std::string_view> expression;
-        bool expanded = true;
-        const TokenSink collect = [&](std::string_view token) {
-            expanded = expanded && !isIdentifier(token); // a name left over, `defined` too
-            expression.push_back(token);
-        };
+        std::vector<PpToken> expression;
         for (std::string_view token = tokens.next(); !token.empty(); token = tokens.next()) {
             if (token != "defined") {
-                if (!expand(token, collect)) {
-                    return std::nullopt;
-                }
+                expression.push_back({std::string(token)});
                 continue;
             }
             std::string_view operand = tokens.next();
@@ -329,28 +304,48 @@ private:
             if (!defined || (parenthesised && tokens.next() != ")")) {
                 return std::nullopt;
             }
-            expression.push_back(*defined ? "1" : "0");
+            expression.push_back({*defined ? "1" : "0", true});
         }
-        const std::optional<std::int64_t> value =
-            expanded ? evaluateExpression(expression) : std::nullopt;
+        std::vector<std::string> expanded;
+        bool leftOver = false; // a name that must not count as 0
+        const bool done = expander.expand(std::move(expression), [&](PpToken& token) {
+            // A `defined` made by a macro is undefined behaviour in C++; true and
+            // false are 1 and 0 in C++ but names to Mesa.
+            const bool name = isIdentifier(token.text);
+            leftOver = leftOver || (name && (!undefinedNamesAreZero(version) ||
+                                             token.text == "defined" || token.text == "true" ||
+                                             token.text == "false"));
+            expanded.push_back(name ? "0" : std::move(token.text));
+        });
+        if (!done || leftOver) {
+            return std::nullopt;
+        }
+        const std::vector<std::string_view> views(expanded.begin(), expanded.end());
+        const std::optional<std::int32_t> value =
+            evaluateExpression(views, hasUnsignedLiterals(version));
         return value ? std::optional<bool>(*value != 0) : std::nullopt;
     }
 
+    LogicalLines lines;
+    LogicalLine current;
+    std::optional<LogicalLine> pending; // a directive met while reading ahead
+    bool readAhead = false;             // the current text line went on into the next
+    bool lineDirective = false;         // #line was seen: line numbers are the driver's
+    const std::vector<std::string>& extensions;
     const TokenSink& sink;
-    std::unordered_map<std::string, std::string> macros;
-    std::vector<std::string_view> expanding; // macro names being expanded, innermost last
-    size_t expandedTokens = 0;
+    GlslVersion version;
+    bool versionSettled = false;
+    std::unordered_map<std::string, Macro> macros;
+    ExpansionBudget budget;
+    MacroExpander expander;
     std::vector<Group> groups;
 };
 
 } // namespace
 
-bool isIdentifier(std::string_view token) {
-    return !token.empty() && isIdentifierStart(token[0]);
-}
-
-bool preprocessSource(std::string_view source, const TokenSink& sink) {
-    return Preprocessor(sink).run(source);
+bool preprocessSource(std::string_view source, const std::vector<std::string>& extensions,
+                      const TokenSink& sink) {
+    return Preprocessor(source, extensions, sink).run();
 }
 
 } // namespace korvath

@@ -1,5 +1,6 @@
-// Precedence climbing over the tokens of one #if line. Arithmetic wraps as
-// unsigned, so no input reaches undefined behaviour.
+// Precedence climbing over the tokens of one #if line, in 64-bit arithmetic
+// whose every result is checked against the 32-bit range, so no input reaches
+// undefined behaviour and every accepted value is one all drivers agree on.
 #include "shading/source/PreprocessorExpression.h"
 
 #include <array>
@@ -58,59 +59,43 @@ int digitValue(char c) {
     return 99;
 }
 
-// A decimal, octal (leading 0) or hexadecimal (0x) literal with an optional u suffix.
-std::optional<std::int64_t> parseLiteral(std::string_view text) {
-    if (!text.empty() && (text.back() == 'u' || text.back() == 'U')) {
-        text.remove_suffix(1);
-    }
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
-    } else if (text.size() > 1 && text[0] == '0') {
-        base = 8;
-    }
-    if (text.empty()) {
-        return std::nullopt;
-    }
-    std::uint64_t value = 0;
-    for (char c : text) {
-        const int digit = digitValue(c);
-        if (digit >= base || value > (std::numeric_limits<std::uint64_t>::max() >> 4)) {
-            return std::nullopt;
-        }
-        value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
-    }
-    if (value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
-        return std::nullopt;
-    }
-    return static_cast<std::int64_t>(value);
+bool inIntRange(std::int64_t value) {
+    return value >= std::numeric_limits<std::int32_t>::min() &&
+           value <= std::numeric_limits<std::int32_t>::max();
 }
 
 std::optional<std::int64_t> apply(std::string_view op, std::int64_t a, std::int64_t b) {
-    const auto ua = static_cast<std::uint64_t>(a);
-    const auto ub = static_cast<std::uint64_t>(b);
-    const auto wrap = [](std::uint64_t value) { return static_cast<std::int64_t>(value); };
-    if (op == "+") {
-        return wrap(ua + ub);
-    }
-    if (op == "-") {
-        return wrap(ua - ub);
-    }
-    if (op == "*") {
-        return wrap(ua * ub);
-    }
-    if (op == "/" || op == "%") {
-        if (b == 0 || (a == std::numeric_limits<std::int64_t>::min() && b == -1)) {
+    switch (op[0]) {
+    case '+':
+        return a + b;
+    case '-':
+        return a - b;
+    case '*':
+        return a * b;
+    case '/':
+    case '%':
+        if (b == 0) {
             return std::nullopt;
         }
         return op == "/" ? a / b : a % b;
+    case '&':
+        return op == "&&" ? (a != 0 && b != 0) : (a & b);
+    case '|':
+        return op == "||" ? (a != 0 || b != 0) : (a | b);
+    case '^':
+        return a ^ b;
+    case '=':
+        return a == b;
+    case '!':
+        return a != b;
+    default:
+        break;
     }
     if (op == "<<" || op == ">>") {
-        if (b < 0 || b > 62) {
+        if (b < 0 || b >= 32 || (op == "<<" && a < 0)) {
             return std::nullopt;
         }
-        return op == "<<" ? wrap(ua << b) : a >> b;
+        return op == "<<" ? a * (std::int64_t{1} << b) : a >> b;
     }
     if (op == "<") {
         return a < b;
@@ -118,47 +103,33 @@ std::optional<std::int64_t> apply(std::string_view op, std::int64_t a, std::int6
     if (op == ">") {
         return a > b;
     }
-    if (op == "<=") {
-        return a <= b;
-    }
-    if (op == ">=") {
-        return a >= b;
-    }
-    if (op == "==") {
-        return a == b;
-    }
-    if (op == "!=") {
-        return a != b;
-    }
-    if (op == "&") {
-        return a & b;
-    }
-    if (op == "^") {
-        return a ^ b;
-    }
-    if (op == "|") {
-        return a | b;
-    }
-    if (op == "&&") {
-        return a != 0 && b != 0;
-    }
-    return a != 0 || b != 0; // "||", the only operator left
+    return op == "<=" ? a <= b : a >= b;
 }
 
 class Parser {
 public:
-    explicit Parser(const std::vector<std::string_view>& tokensValue) : tokens(tokensValue) {}
+    Parser(const std::vector<std::string_view>& tokensValue, bool unsignedLiteralsValue)
+        : tokens(tokensValue), unsignedLiterals(unsignedLiteralsValue) {}
 
-    std::optional<std::int64_t> parseAll() {
+    std::optional<std::int32_t> parseAll() {
         const auto value = parseBinary(1, 0);
-        if (!value || at != tokens.size()) {
+        if (!value || at != tokens.size() || (sawUnsigned && sawNegative)) {
             return std::nullopt;
         }
-        return value;
+        return static_cast<std::int32_t>(*value);
     }
 
 private:
     std::string_view peek() const { return at < tokens.size() ? tokens[at] : std::string_view(); }
+
+    // Every value passes here: out of range ends the evaluation.
+    std::optional<std::int64_t> checked(std::optional<std::int64_t> value) {
+        if (!value || !inIntRange(*value)) {
+            return std::nullopt;
+        }
+        sawNegative = sawNegative || *value < 0;
+        return value;
+    }
 
     std::optional<std::int64_t> parseBinary(int minPrecedence, int nesting) {
         auto left = parseUnary(nesting);
@@ -173,7 +144,7 @@ private:
             if (!right) {
                 return std::nullopt;
             }
-            left = apply(op, *left, *right);
+            left = checked(apply(op, *left, *right));
         }
         return left;
     }
@@ -188,12 +159,11 @@ private:
             if (!operand) {
                 return std::nullopt;
             }
-            const auto value = static_cast<std::uint64_t>(*operand);
             switch (token[0]) {
             case '-':
-                return static_cast<std::int64_t>(0 - value);
+                return checked(-*operand);
             case '~':
-                return static_cast<std::int64_t>(~value);
+                return checked(~*operand);
             case '!':
                 return *operand == 0;
             default:
@@ -208,20 +178,48 @@ private:
             ++at;
             return inner;
         }
-        if (std::isdigit(static_cast<unsigned char>(token[0]))) {
-            return parseLiteral(token);
+        return checked(parseLiteral(token));
+    }
+
+    // A decimal, octal (leading 0) or hexadecimal (0x) literal.
+    std::optional<std::int64_t> parseLiteral(std::string_view text) {
+        if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0]))) {
+            return std::nullopt;
         }
-        return std::nullopt;
+        if (unsignedLiterals && (text.back() == 'u' || text.back() == 'U')) {
+            text.remove_suffix(1);
+            sawUnsigned = true;
+        }
+        int base = 10;
+        if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+            base = 16;
+            text.remove_prefix(2);
+        } else if (text.size() > 1 && text[0] == '0') {
+            base = 8;
+        }
+        std::int64_t value = 0;
+        for (char c : text) {
+            const int digit = digitValue(c);
+            if (digit >= base || !inIntRange(value)) {
+                return std::nullopt;
+            }
+            value = value * base + digit;
+        }
+        return value;
     }
 
     const std::vector<std::string_view>& tokens;
+    const bool unsignedLiterals;
     size_t at = 0;
+    bool sawUnsigned = false;
+    bool sawNegative = false;
 };
 
 } // namespace
 
-std::optional<std::int64_t> evaluateExpression(const std::vector<std::string_view>& tokens) {
-    return Parser(tokens).parseAll();
+std::optional<std::int32_t> evaluateExpression(const std::vector<std::string_view>& tokens,
+                                               bool unsignedLiterals) {
+    return Parser(tokens, unsignedLiterals).parseAll();
 }
 
 } // namespace korvath

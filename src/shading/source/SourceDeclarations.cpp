@@ -4,6 +4,7 @@
 #include "shading/source/SourceDeclarations.h"
 
 #include "shading/source/GlslPreprocessor.h"
+#include "shading/source/PreprocessorTokens.h"
 
 #include <algorithm>
 #include <iterator>
@@ -26,7 +27,8 @@ bool isIgnoredQualifier(std::string_view token) {
 
 class DeclarationReader {
 public:
-    explicit DeclarationReader(std::vector<SourceDeclaration>& foundValue) : found(foundValue) {}
+    DeclarationReader(ShaderStage stageValue, std::vector<SourceDeclaration>& foundValue)
+        : stage(stageValue), found(foundValue) {}
 
     void take(std::string_view token) {
         if (token == "(" || token == "[" || token == "{") {
@@ -39,7 +41,9 @@ public:
         }
         if (token == ")" || token == "]" || token == "}") {
             depth = std::max(depth - 1, 0);
-            if (depth == 0 && token == "}" && functionBody) {
+            if (depth == 0 && token == "}" && phase == Phase::StructMembers) {
+                phase = Phase::FirstName; // `uniform struct { ... } name;`
+            } else if (depth == 0 && token == "}" && functionBody) {
                 endStatement(false); // a function definition needs no semicolon
             }
             previousClosedParenthesis = depth == 0 && token == ")";
@@ -54,15 +58,28 @@ public:
 private:
     // Qualifiers, then (after the type) the first name, where an array size may
     // come first; after a comma the next name; then array sizes, an initialiser
-    // or a comma. Anything else makes the statement one to ignore.
-    enum class Phase { Qualifiers, FirstName, NextName, AfterName, Initializer, Ignored };
+    // or a comma. A struct type defined in place comes as `struct`, an optional
+    // name and its members in braces. Anything else makes the statement one to
+    // ignore.
+    enum class Phase {
+        Qualifiers,
+        StructName,
+        StructMembers,
+        FirstName,
+        NextName,
+        AfterName,
+        Initializer,
+        Ignored
+    };
 
     void openAtTopLevel(std::string_view token) {
         functionBody = token == "{" && previousClosedParenthesis;
         const bool layoutArguments = token == "(" && phase == Phase::Qualifiers && afterLayout;
         const bool arraySize =
             token == "[" && (phase == Phase::FirstName || phase == Phase::AfterName);
-        if (!layoutArguments && !arraySize && phase != Phase::Initializer) {
+        if (token == "{" && phase == Phase::StructName) {
+            phase = Phase::StructMembers;
+        } else if (!layoutArguments && !arraySize && phase != Phase::Initializer) {
             phase = Phase::Ignored;
         }
         afterLayout = false;
@@ -76,6 +93,11 @@ private:
         switch (phase) {
         case Phase::Qualifiers:
             readQualifier(token);
+            break;
+        case Phase::StructName:
+            // `struct`, then at most one name before the members.
+            phase = isIdentifier(token) && !structNamed ? Phase::StructName : Phase::Ignored;
+            structNamed = true;
             break;
         case Phase::FirstName:
         case Phase::NextName:
@@ -94,23 +116,35 @@ private:
         case Phase::Initializer:
             phase = token == "," ? Phase::NextName : Phase::Initializer;
             break;
+        case Phase::StructMembers: // only ever at depth 1 or more
         case Phase::Ignored:
             break;
         }
     }
 
+    // Uniforms and inputs: `attribute` in vertex programs, `varying` in
+    // fragment programs (in vertex programs it is an output).
+    bool isStorage(std::string_view token, StorageKind& kind) const {
+        kind = token == "uniform" ? StorageKind::Uniform : StorageKind::Input;
+        return token == "uniform" || token == "in" ||
+               (token == "attribute" && stage == ShaderStage::Vertex) ||
+               (token == "varying" && stage == ShaderStage::Fragment);
+    }
+
     void readQualifier(std::string_view token) {
-        if (token == "uniform" || token == "in") {
-            const StorageKind kind = token == "in" ? StorageKind::Input : StorageKind::Uniform;
+        StorageKind kind = StorageKind::Uniform;
+        if (isStorage(token, kind)) {
             phase = hasStorage ? Phase::Ignored : Phase::Qualifiers;
             hasStorage = true;
             storage = kind;
         } else if (token == "layout") {
             afterLayout = true;
+        } else if (token == "struct") {
+            phase = hasStorage ? Phase::StructName : Phase::Ignored;
         } else if (!isIgnoredQualifier(token)) {
-            // The type, after uniform or in; otherwise out, const, precision, a
-            // function's return type, ...
-            const bool type = hasStorage && isIdentifier(token) && token != "struct";
+            // The type, after a storage qualifier; otherwise out, const,
+            // precision, a function's return type, ...
+            const bool type = hasStorage && isIdentifier(token);
             phase = type ? Phase::FirstName : Phase::Ignored;
         }
     }
@@ -124,14 +158,17 @@ private:
             }
         }
         names.clear();
+        structNamed = false;
         phase = Phase::Qualifiers;
         hasStorage = false;
         afterLayout = false;
         functionBody = false;
     }
 
+    const ShaderStage stage;
     std::vector<SourceDeclaration>& found;
     std::vector<std::string> names; // of the statement being read
+    bool structNamed = false;
     Phase phase = Phase::Qualifiers;
     StorageKind storage = StorageKind::Uniform;
     bool hasStorage = false;
@@ -143,11 +180,11 @@ private:
 
 } // namespace
 
-std::vector<SourceDeclaration> findDeclarations(std::string_view source, ShaderStage /*stage*/,
-                                                const DriverDefinitions& /*driver*/) {
+std::vector<SourceDeclaration> findDeclarations(std::string_view source, ShaderStage stage,
+                                                const DriverDefinitions& driver) {
     std::vector<SourceDeclaration> found;
-    DeclarationReader reader(found);
-    preprocessSource(source, [&](std::string_view token) { reader.take(token); });
+    DeclarationReader reader(stage, found);
+    preprocessSource(source, driver.extensions, [&](std::string_view token) { reader.take(token); });
     return found;
 }
 
