@@ -25,7 +25,7 @@ extern const Vector4 volcanoLight;
 
 // Window, callbacks, fixed GL state, image library, shading context, start-up view.
 void initGraphics(int argc, char** argv);
-// GLEW and the multitexture check; ends the process with status 1 on failure.
+// GLEW and the driver's capabilities; ends the process with status 1 on failure.
 void initExtensions();
 // Releases whichever scene is active.
 void releaseActiveScene();

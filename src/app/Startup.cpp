@@ -2,6 +2,7 @@
 #include "app/Application.h"
 
 #include "app/CameraState.h"
+#include "app/DriverCapabilities.h"
 #include "scenes/ShadowScene.h"
 #include "scenes/VolcanoScene.h"
 
@@ -65,10 +66,7 @@ void initExtensions() {
         std::exit(1);
     }
     std::printf("Using GLEW %s\n", reinterpret_cast<const char*>(glewGetString(GLEW_VERSION)));
-    if (!GLEW_ARB_multitexture) {
-        std::printf("GL_ARB_multitexture extension needed.\n");
-        std::exit(1);
-    }
+    requireDriverCapabilities();
 }
 
 void releaseActiveScene() {

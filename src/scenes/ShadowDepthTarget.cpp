@@ -6,20 +6,50 @@
 
 namespace korvath {
 
-void ShadowDepthTarget::create(int mapSize) {
-    size = mapSize;
-    glGenRenderbuffers(1, &depthBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, size, size);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+namespace {
 
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+// The framebuffer calls create makes. The ARB and EXT entry points take the
+// same arguments and the same enum values, so one table serves both.
+struct FramebufferCalls {
+    PFNGLGENRENDERBUFFERSPROC genRenderbuffers;
+    PFNGLBINDRENDERBUFFERPROC bindRenderbuffer;
+    PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage;
+    PFNGLGENFRAMEBUFFERSPROC genFramebuffers;
+    PFNGLBINDFRAMEBUFFERPROC bindFramebuffer;
+    PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer;
+    PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus;
+};
+
+FramebufferCalls driverFramebufferCalls() {
+    if (GLEW_ARB_framebuffer_object) {
+        return {glGenRenderbuffers,      glBindRenderbuffer, glRenderbufferStorage,
+                glGenFramebuffers,       glBindFramebuffer,  glFramebufferRenderbuffer,
+                glCheckFramebufferStatus};
+    }
+    return {glGenRenderbuffersEXT,      glBindRenderbufferEXT, glRenderbufferStorageEXT,
+            glGenFramebuffersEXT,       glBindFramebufferEXT,  glFramebufferRenderbufferEXT,
+            glCheckFramebufferStatusEXT};
+}
+
+} // namespace
+
+void ShadowDepthTarget::create(int mapSize) {
+    const FramebufferCalls gl = driverFramebufferCalls();
+    size = mapSize;
+    bindFramebuffer = gl.bindFramebuffer;
+
+    gl.genRenderbuffers(1, &depthBuffer);
+    gl.bindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
+    gl.renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, size, size);
+    gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
+
+    gl.genFramebuffers(1, &framebuffer);
+    gl.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
     glDrawBuffer(GL_NONE);
     glReadBuffer(GL_NONE);
-    const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    const GLenum status = gl.checkFramebufferStatus(GL_FRAMEBUFFER);
+    gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
     if (status != GL_FRAMEBUFFER_COMPLETE) {
         std::printf("Unable to create the shadow map framebuffer, exiting...\n");
         std::fflush(stdout);
@@ -29,12 +59,12 @@ void ShadowDepthTarget::create(int mapSize) {
 
 void ShadowDepthTarget::use() {
     glGetIntegerv(GL_VIEWPORT, windowViewport);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glViewport(0, 0, size, size);
 }
 
 void ShadowDepthTarget::useWindow() {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    bindFramebuffer(GL_FRAMEBUFFER, 0);
     glViewport(windowViewport[0], windowViewport[1], windowViewport[2], windowViewport[3]);
 }
 
