@@ -37,6 +37,16 @@ def is_land(p):
     return p[2] < p[0] + 10
 
 
+def gaze_near_level(shot):
+    """The volcano flight starts looking down at the island and lifts its gaze
+    to the horizon. The sea's far edge sinks below mid-height at both window edges
+    only in the last degrees of that lift; the gaze stays level from then on."""
+    w, h = shot.width, shot.height
+    strip = w // 40
+    return all(shot.fraction(is_sky, (left, h // 3, left + strip, h // 2)) > 0.9
+               for left in (0, w - strip))
+
+
 class Screenshot:
     """An RGB image read from ImageMagick's binary PPM output."""
 
@@ -154,21 +164,48 @@ class Program:
             time.sleep(0.1)
         raise AssertionError("no window titled 'Die Korvath'")
 
-    def wait_for_first_frame(self, timeout=60):
-        """The window appears before the scene is built; under load building it
-        can take seconds, and input sent meanwhile would meet no frame yet."""
+    def wait_for_picture(self, test, what, timeout=60):
+        """Screenshots until one passes `test`, which it returns. Under load the
+        program may take many seconds to get there; this waits on what it shows,
+        not on a guess of how long that takes."""
         deadline = time.time() + timeout
         while time.time() < deadline:
             if self.process.poll() is not None:
-                raise AssertionError("program ended before its first frame: %s%s"
-                                     % (self.output(), self.errors()))
+                raise AssertionError("program ended before %s: %s%s"
+                                     % (what, self.output(), self.errors()))
             try:
-                if self.screenshot().fraction(lambda p: max(p) > 0) > 0.5:
-                    return
+                shot = self.screenshot()
+                if test(shot):
+                    return shot
             except subprocess.CalledProcessError:
                 pass  # the window can still be between creation and its first expose
             time.sleep(0.1)
-        raise AssertionError("nothing drawn within %d s" % timeout)
+        raise AssertionError("no %s within %d s" % (what, timeout))
+
+    def wait_for_first_frame(self):
+        """The window appears before the scene is built; under load building it
+        can take seconds, and input sent meanwhile would meet no frame yet."""
+        self.wait_for_picture(lambda shot: shot.fraction(lambda p: max(p) > 0) > 0.5,
+                              "first frame")
+
+    def wait_for_frames(self, count=2):
+        """Returns once `count` new frames have been seen. Every frame moves waves,
+        particles or the aircraft, so a changed picture is a new frame. Input sent
+        before the call is handled by the second new frame at the latest: the first
+        may have begun before the input arrived."""
+        for _ in range(count):
+            before = self.screenshot()
+            self.wait_for_picture(lambda shot: shot.data != before.data, "new frame")
+
+    def wait_for_output(self, expected, timeout=60):
+        """Waits until standard output past the GLEW line reads `expected`."""
+        deadline = time.time() + timeout
+        while time.time() < deadline and self.process.poll() is None:
+            if self.output_after_glew() == expected:
+                return
+            time.sleep(0.1)
+        raise AssertionError("output %r while running, expected %r: %s"
+                             % (self.output_after_glew(), expected, self.errors()))
 
     def key(self, name):
         self.xdotool("key", "--window", self.window, name, check=False)
@@ -262,6 +299,21 @@ class ProgramTestCase(unittest.TestCase):
         program = self.start()
         program.wait_for_window()
         program.wait_for_first_frame()
+        return program
+
+    def run_scenes_and_escape(self, press_n, expected):
+        """Runs the volcano scene, and the shadow scene after it if press_n, until
+        each has drawn new frames and standard output reads `expected` while the
+        program still runs (it is written when it happens); then escapes."""
+        program = self.start_and_wait()
+        program.wait_for_frames()
+        if press_n:
+            program.key("n")
+            program.wait_for_frames()
+        program.wait_for_output(expected)
+        program.key("Escape")
+        self.expect_status(program, 0, timeout=60)
+        self.assertEqual(program.output_after_glew(), expected)
         return program
 
     def expect_status(self, program, status, timeout=30):

@@ -32,19 +32,6 @@ class DamagedAssetTest(ProgramTestCase):
                 return at + 5
         self.fail("no frame header in " + relative)
 
-    def run_and_escape(self, press_n=False):
-        program = self.start_and_wait()
-        time.sleep(1.0)
-        if press_n:
-            program.key("n")
-            time.sleep(2.0)
-        self.assertIsNone(program.process.poll(), program.errors())
-        # Written when it happens: already there while the program still runs.
-        self.output_while_running = program.output_after_glew()
-        program.key("Escape")
-        self.expect_status(program, 0, timeout=60)
-        return program
-
     def problem_lines(self, program):
         return [line for line in program.errors().splitlines()
                 if line.startswith(("texture: ", "mesh: "))]
@@ -69,20 +56,17 @@ class DamagedAssetTest(ProgramTestCase):
                     offset = self.jpeg_frame_offset(relative)
                 self.patch(relative, offset, data)
                 try:
-                    program = self.run_and_escape(press_n)
+                    program = self.run_scenes_and_escape(press_n, stdout)
                 finally:
                     with open(self.path(relative), "wb") as f:
                         f.write(original)
-                self.assertEqual(self.output_while_running, stdout)
-                self.assertEqual(program.output_after_glew(), stdout)
                 lines = self.problem_lines(program)
                 self.assertEqual(len(lines), 1, program.errors())
                 self.assertRegex(lines[0], r"^texture: %s: \S" % relative)
 
     def test_a_mesh_that_cannot_be_opened_is_named_and_the_scene_runs(self):
         os.remove(self.path("data/model/korvath.3ds"))
-        program = self.run_and_escape()
-        self.assertEqual(program.output_after_glew(), "")
+        program = self.run_scenes_and_escape(False, "")
         self.assertEqual(self.problem_lines(program),
                          ["mesh: data/model/korvath.3ds: No such file or directory"])
 

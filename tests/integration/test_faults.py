@@ -4,7 +4,6 @@ Every case breaks a file in the test's own copy of cg/ and data/.
 """
 import os
 import re
-import time
 
 from harness import ProgramTestCase
 
@@ -22,18 +21,6 @@ class FaultTest(ProgramTestCase):
         with open(self.path(relative), "w") as f:
             f.write(re.sub(r"\b%s\b" % old, new, source))
 
-    def run_until_exit(self, press_n, status):
-        program = self.start_and_wait()
-        time.sleep(1.0)
-        if press_n:
-            program.key("n")
-            time.sleep(2.0)
-        if status == 0:
-            self.assertIsNone(program.process.poll())
-            program.key("Escape")
-        self.expect_status(program, status, timeout=60)
-        return program.output_after_glew()
-
     def test_missing_textures_are_reported_once_and_the_scenes_run(self):
         for scene_files, press_n in ((["korvath.jpg"], False),
                                      (["landscape.jpg", "flieger.jpg"], True)):
@@ -42,18 +29,18 @@ class FaultTest(ProgramTestCase):
                     os.remove(self.path("data/model/" + name))
                 # The terrain texture stays missing for the second case too.
                 expected = "texture not found" * (1 + press_n)
-                self.assertEqual(self.run_until_exit(press_n, 0), expected)
+                self.run_scenes_and_escape(press_n, expected)
 
     def test_programs_without_a_parameter_end_the_program(self):
         for relative, name, press_n in (("cg/vp_volcanoAsh.cg", "initVelocity", False),
                                         ("cg/fp_shadow.cg", "specularColor", True)):
             with self.subTest(program=relative):
                 self.rename_identifier(relative, name, "renamed" + name)
-                program = self.start()
                 if press_n:
-                    program.wait_for_window()
-                    time.sleep(1.0)
+                    program = self.start_and_wait()
                     program.key("n")
+                else:
+                    program = self.start()
                 self.expect_status(program, 1, timeout=60)
                 self.assertEqual(program.output_after_glew(), MISSING_PARAMETERS)
                 self.rename_identifier(relative, "renamed" + name, name)

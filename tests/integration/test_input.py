@@ -35,7 +35,7 @@ class InputTest(ProgramTestCase):
         # are separate clients, which a busy server may serve in any order.)
         program.xdotool("mousemove", "--window", program.window, "200", "300",
                         "mousedown", "1", "sleep", "0.3", "key", "space")
-        time.sleep(0.5)
+        program.wait_for_frames()
         idle = self.idle_change(program)
         before = program.screenshot()
         moves = []
@@ -49,7 +49,7 @@ class InputTest(ProgramTestCase):
     def test_drags_after_space_turn_move_and_zoom_the_view(self):
         program = self.start_and_wait()
         program.key("space")
-        time.sleep(0.5)
+        program.wait_for_frames()
         idle = self.idle_change(program)
         for button, end in ((1, (600, 350)), (3, (400, 500)), (2, (500, 300))):
             with self.subTest(button=button):

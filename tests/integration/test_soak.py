@@ -3,7 +3,7 @@ reports GL errors (the debug build), no GL error is raised."""
 import os
 import time
 
-from harness import ProgramTestCase
+from harness import ProgramTestCase, gaze_near_level
 
 SOAK_SECONDS = 60
 # Resident memory may settle and wobble (driver caches, AddressSanitizer's
@@ -25,7 +25,9 @@ def resident_kb(pid):
 class SoakTest(ProgramTestCase):
     def test_a_minute_of_frames_allocates_nothing_and_raises_no_gl_error(self):
         program = self.start_and_wait()
-        time.sleep(5)  # start-up and the first frames settle
+        # Start-up allocations settle while the flight lifts its gaze; by the
+        # horizon every pass has drawn the plume in full view.
+        program.wait_for_picture(gaze_near_level, "gaze at the horizon")
         samples = []
         end = time.time() + SOAK_SECONDS
         while time.time() < end:
