@@ -8,13 +8,19 @@ set -euo pipefail
 
 display_file=$(mktemp)
 xvfb_pid=
+# Mesa's Vulkan-based driver (zink) needs a private runtime directory.
+runtime_dir=
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  runtime_dir=$(mktemp -d) # mode 700
+  export XDG_RUNTIME_DIR="$runtime_dir"
+fi
 stop_server() {
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
   fi
 }
-trap 'stop_server; rm -f "$display_file"' EXIT
+trap 'stop_server; rm -f "$display_file"; [ -z "$runtime_dir" ] || rm -rf "$runtime_dir"' EXIT
 
 start_server() {
   : >"$display_file"

@@ -1,0 +1,46 @@
+// The drivers' limits, each beside the differences measured when it was set.
+#include "GoldenDrivers.h"
+
+#include <cstdlib>
+
+namespace korvath::golden {
+
+namespace {
+
+// llvmpipe as it comes: the RelWithDebInfo and the ASan/UBSan Debug build render
+// identical images on this Mesa, so the limits only absorb a few pixels of float
+// rounding. They sit below the smallest change of look tried when they were set:
+// without stones 21 pixels differ at the tightest pose, with the young lava
+// untinted 28, without the aircraft's shadow 1306, with hard-edged ash the mean
+// is 0.55.
+constexpr double tightMean = 0.05;
+constexpr int tightPixels = 10;
+
+// Zink clips a wide point whose centre leaves the view, as OpenGL allows, where
+// llvmpipe draws its visible part: ash sprites leaving the top of the view are
+// missing there. The programs clamp sprites to 96 pixels, so only pixels within
+// 48 of an edge can differ for this reason. Measured over the whole view: at
+// four flight poses a mean of 0.05 to 0.14 and 451 to 2562 pixels that differ
+// visibly, all within 23 rows of the top;
+// beyond the border all nine poses match llvmpipe's pixel for pixel.
+constexpr int widestSpriteHalf = 48;
+
+const GoldenDriver drivers[] = {
+    {"llvmpipe", "llvmpipe", "", tightMean, tightPixels, 0},
+    {"zink", "zink", "", tightMean, tightPixels, widestSpriteHalf},
+};
+
+} // namespace
+
+const GoldenDriver* goldenDriverFromEnvironment() {
+    const char* name = std::getenv("KORVATH_GOLDEN_DRIVER");
+    const std::string wanted = name == nullptr ? "llvmpipe" : name;
+    for (const GoldenDriver& driver : drivers) {
+        if (driver.name == wanted) {
+            return &driver;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace korvath::golden
