@@ -215,6 +215,12 @@ TEST(SourceDeclarations, WhatTheScanCannotFollowEndsTheList) {
         deepCall += "F(";
     }
     deepCall = "#define F(x) x\n" + deepCall + "1" + std::string(200, ')') + "\n";
+    std::string longPaste = "#define C(a, b) a ## b\n#define X(a, b) C(a, b)\n#define A0 a\n";
+    for (int i = 1; i <= 12; ++i) { // A12 would paste a name of 4096 characters
+        longPaste += "#define A" + std::to_string(i) + " X(A" + std::to_string(i - 1) + ", A" +
+                     std::to_string(i - 1) + ")\n";
+    }
+    longPaste += "uniform float A12;\n";
     const std::string middles[] = {
         "#error stop\n",
         "#include \"other.glsl\"\n",
@@ -225,6 +231,7 @@ TEST(SourceDeclarations, WhatTheScanCannotFollowEndsTheList) {
         "#version 330\n", // not first
         chain + "M39\n",
         deepCall,
+        longPaste,
         "#define F(a, b) a b\nF(1)\n",          // wrong argument count
         "#define F(a) a\nF(unclosed\n",         // never closes
         "#define F(a) a\nF(\n#if 1\n#endif\n)\n", // a directive inside the arguments

@@ -34,13 +34,18 @@ cp data/model/*.jpg data/particle/*.bmp build-fuzz/image-seeds/
   -close_fd_mask=2 -print_final_stats=1 -artifact_prefix=./image-fuzz- image-corpus image-seeds)
 
 # The shading-program declaration scan and its preprocessor. Seeds: the shipped
-# programs and a few sources that lean on directives.
+# programs and sources that lean on directives, macros and the version's rules;
+# each seed's first byte picks the stage and the driver's extensions.
 rm -rf build-fuzz/source-seeds build-fuzz/source-corpus
 mkdir -p build-fuzz/source-seeds build-fuzz/source-corpus
-cp cg/*.cg build-fuzz/source-seeds/
-printf '#define N 2\n#if N > 1 && defined(N)\nuniform vec3 a, b[N];\n#elif 0\n{\n#else\nin vec2 c;\n#endif\n' \
-  >build-fuzz/source-seeds/conditionals.glsl
-printf '#define T vec4\nuniform T \\\n  continued; /* c */ in float d; // e\n#undef T\n#ifndef T\nuniform int f;\n#endif\n' \
-  >build-fuzz/source-seeds/macros.glsl
+for program in cg/*.cg; do
+  { printf '\0'; cat "$program"; } >"build-fuzz/source-seeds/$(basename "$program")"
+done
+seed() { printf "$2" >"build-fuzz/source-seeds/$1.glsl"; }
+seed conditionals '\2#define N 2\n#if N > 1 && defined(N)\nuniform vec3 a, b[N];\n#elif 0\n{\n#else\nin vec2 c;\n#endif\n'
+seed macros '\0#define T vec4\nuniform T \\\n  continued; /* c *\\\n/ in float d; // e\n#undef T\n#ifndef T\nuniform int f;\n#endif\n'
+seed functions '\1#define D(t, n) uniform t n;\n#define P(a, b) a ## b\n#define I(x) P(x, 1)\nD(vec2,\n I(u))\nvarying vec3 P(v, __LINE__);\n'
+seed structs '\1#version 150 compatibility\nuniform struct S { float x; } s, t[2];\nin struct { vec2 y; } w;\nuniform S z;\n'
+seed versions '\3#version 300 es\n#if defined(GL_ES) && __VERSION__ >= 300 && GL_FRAGMENT_PRECISION_HIGH\nattribute vec4 a;\n#endif\n#ifdef GL_ARB_gpu_shader5\nuniform float g;\n#endif\n'
 (cd build-fuzz && tools/fuzz/korvath_source_fuzzer -max_total_time="$seconds" -timeout=20 \
   -print_final_stats=1 -artifact_prefix=./source-fuzz- source-corpus source-seeds)

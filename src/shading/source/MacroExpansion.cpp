@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kMaxNesting = 64;                 // argument expansions inside each other
 constexpr size_t kMaxOpenExpansions = 1u << 12; // markers on the stack at once
+constexpr size_t kMaxTokenLength = 1024;        // what GLSL asks drivers to take at least
 
 bool takeFrom(std::unordered_map<const Macro*, int>& counts, const Macro* macro) {
     const auto found = counts.find(macro);
@@ -265,7 +266,7 @@ private:
                 }
             }
             // An empty operand of ## (a placemarker in C99) is left to drivers.
-            if ((pastedOnto && piece.empty()) || !spend(piece.size())) {
+            if ((pastedOnto && piece.empty()) || !spend(piece)) {
                 return false;
             }
             auto rest = piece.begin();
@@ -274,7 +275,7 @@ private:
                     return false;
                 }
                 std::string pasted = result.back().text + piece.front().text;
-                if (!isSingleToken(pasted)) {
+                if (pasted.size() > kMaxTokenLength || !isSingleToken(pasted)) {
                     return false;
                 }
                 result.back() = {std::move(pasted)};
@@ -303,11 +304,17 @@ private:
         return done;
     }
 
-    bool spend(size_t tokens) {
-        if (tokens > engine.budget.tokensLeft) {
+    bool spend(const std::vector<PpToken>& tokens) {
+        size_t bytes = 0;
+        for (const PpToken& token : tokens) {
+            bytes += token.text.size();
+        }
+        ExpansionBudget& budget = engine.budget;
+        if (tokens.size() > budget.tokensLeft || bytes > budget.bytesLeft) {
             return false;
         }
-        engine.budget.tokensLeft -= tokens;
+        budget.tokensLeft -= tokens.size();
+        budget.bytesLeft -= bytes;
         return true;
     }
 

@@ -35,9 +35,11 @@ std::optional<std::pair<std::string, Macro>> parseDefinition(std::string_view te
 bool sameDefinition(const Macro& a, const Macro& b);
 
 // Limits shared by every expansion of one source, so that chains of macros that
-// double at each step end quickly. Far beyond any real program.
+// double at each step, in count or in pasted length, end quickly. Far beyond
+// any real program.
 struct ExpansionBudget {
     size_t tokensLeft = size_t{1} << 18;
+    size_t bytesLeft = size_t{1} << 22;
 };
 
 class MacroExpander {
