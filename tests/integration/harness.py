@@ -266,6 +266,16 @@ class Program:
             self.process.wait()
         self.close_files()
 
+    def switch_to_shadow_scene(self):
+        """Key n, then waits for the shadow scene's sky above its fields (the
+        volcano scene starts with sea above the island); returns that shot."""
+        self.key("n")
+        return self.wait_for_picture(
+            lambda shot: (shot.fraction(is_sky, (0, 0, shot.width, shot.height // 10)) > 0.8
+                          and shot.fraction(is_land, (0, shot.height // 2, shot.width,
+                                                      shot.height)) > 0.8),
+            "shadow scene")
+
 
 class ProgramTestCase(unittest.TestCase):
     """Gives each test a fresh X server and working directory."""

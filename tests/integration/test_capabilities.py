@@ -8,11 +8,9 @@ the capability table's unit test; the OpenGL version and GL_ARB_framebuffer_obje
 below 3.0 it drops cleanly.
 """
 import os
-import time
 from unittest import mock
 
 from harness import ProgramTestCase
-from test_resize import WAIT_SECONDS, is_shadow_scene
 
 
 class CapabilityTest(ProgramTestCase):
@@ -32,14 +30,7 @@ class CapabilityTest(ProgramTestCase):
                                    MESA_EXTENSION_OVERRIDE="-GL_ARB_framebuffer_object")
         program.wait_for_window()
         program.wait_for_first_frame()
-        program.key("n")
-        deadline = time.time() + WAIT_SECONDS
-        while True:
-            self.assertIsNone(program.process.poll(), program.output())
-            if is_shadow_scene(program.screenshot()):
-                break
-            self.assertLess(time.time(), deadline, "the shadow scene did not appear")
-            time.sleep(0.1)
+        program.switch_to_shadow_scene()
         program.key("Escape")
         self.expect_status(program, 0)
         self.assertEqual(program.output_after_glew(), "")
