@@ -1,6 +1,8 @@
-// Header check, image-library decode, verification and copy-out.
+// Header check, image-library decode (a BMP rebuilt in the classic layout
+// first), verification and copy-out.
 #include "image/ImageDecode.h"
 
+#include "image/ClassicBmp.h"
 #include "image/ImageFile.h"
 #include "image/ImageHeaderCheck.h"
 #include "image/LibraryImage.h"
@@ -89,10 +91,14 @@ ImageDecodeResult decodeImage(const std::vector<std::uint8_t>& fileBytes) {
     if (!check.problem.empty()) {
         return {{}, check.problem};
     }
+    const bool isBmp = check.header.format == ImageFormat::Bmp;
+    const std::vector<std::uint8_t> classicBmp =
+        isBmp ? classicBmpBytes(fileBytes.data(), check.header.bmp) : std::vector<std::uint8_t>{};
+    const std::vector<std::uint8_t>& libraryBytes = isBmp ? classicBmp : fileBytes;
     const BoundLibraryImage libraryImage;
     clearLibraryErrors();
-    if (!ilLoadL(libraryType(check.header.format), fileBytes.data(),
-                 static_cast<ILuint>(fileBytes.size()))) {
+    if (!ilLoadL(libraryType(check.header.format), libraryBytes.data(),
+                 static_cast<ILuint>(libraryBytes.size()))) {
         return {{}, libraryErrorText()};
     }
     if (std::string problem = checkDimensions(check.header); !problem.empty()) {

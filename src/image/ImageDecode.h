@@ -22,7 +22,8 @@ struct ImageDecodeResult {
 };
 
 // ilInit (and iluInit, for the error texts) must have run. The library sees
-// exactly the bytes the header check passed.
+// only bytes the header check passed: a JPEG as it is, a BMP as the classic
+// layout rebuilt from its checked parts.
 ImageDecodeResult decodeImage(const std::vector<std::uint8_t>& fileBytes);
 
 } // namespace korvath

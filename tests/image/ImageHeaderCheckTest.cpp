@@ -2,7 +2,7 @@
 // (the damaged ones include every size class that crashed the image library),
 // and the decode behind it: row order, palettes and the library's own refusals.
 #include "image/ImageHeaderCheck.h"
-#include "ImageFileBytes.h"
+#include "TwoByTwoBmp.h"
 #include "image/ImageDecode.h"
 #include "image/ImageFile.h"
 
@@ -23,6 +23,9 @@
 namespace korvath {
 namespace {
 
+using test::bmpFields;
+using test::palettedFields;
+using test::rgb2x2;
 using ::testing::StartsWith;
 
 Bytes fileBytes(const std::string& path) {
@@ -30,29 +33,8 @@ Bytes fileBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// 2x2 at 24 bits, rows padded to 8 bytes: bottom row red, green; top row blue, white.
-const Bytes rgb2x2 = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
-const Bytes rgb2x2Expected = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
-// Red, green, blue, white as palette entries (blue, green, red, unused).
-const Bytes fourColours = {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0};
-
-BmpFields fields(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel = 24) {
-    BmpFields f;
-    f.width = width;
-    f.height = height;
-    f.bitsPerPixel = bitsPerPixel;
-    return f;
-}
-
-BmpFields paletted(std::uint16_t bitsPerPixel, std::uint32_t coloursUsed, Bytes palette) {
-    BmpFields f = fields(2, 2, bitsPerPixel);
-    f.coloursUsed = coloursUsed;
-    f.palette = std::move(palette);
-    return f;
-}
-
 Bytes bmp24With(void (*change)(BmpFields&)) {
-    BmpFields f = fields(2, 2);
+    BmpFields f = bmpFields(2, 2);
     change(f);
     return bmpFileBytes(f, rgb2x2);
 }
@@ -74,13 +56,14 @@ TEST(ImageHeaderCheck, AcceptsWhatTheLibraryDecodesSafely) {
     } cases[] = {
         {"shipped sprite", fileBytes("data/particle/ash.bmp"), ImageFormat::Bmp, 64, 64},
         {"shipped texture", fileBytes("data/model/flieger.jpg"), ImageFormat::Jpeg, 256, 256},
-        {"24-bit", bmpFileBytes(fields(2, 2), rgb2x2), ImageFormat::Bmp, 2, 2},
-        {"top-down", bmpFileBytes(fields(2, -2), rgb2x2), ImageFormat::Bmp, 2, 2},
-        {"32-bit", bmpFileBytes(fields(1, 3, 32), Bytes(12)), ImageFormat::Bmp, 1, 3},
-        {"widest", bmpFileBytes(fields(8192, 1), Bytes(8192 * 3)), ImageFormat::Bmp, 8192, 1},
+        {"24-bit", bmpFileBytes(bmpFields(2, 2), rgb2x2), ImageFormat::Bmp, 2, 2},
+        {"top-down", bmpFileBytes(bmpFields(2, -2), rgb2x2), ImageFormat::Bmp, 2, 2},
+        {"32-bit", bmpFileBytes(bmpFields(1, 3, 32), Bytes(12)), ImageFormat::Bmp, 1, 3},
+        {"widest", bmpFileBytes(bmpFields(8192, 1), Bytes(8192 * 3)), ImageFormat::Bmp, 8192, 1},
         {"8-bit, padding beyond the palette",
-         bmpFileBytes(paletted(8, 2, Bytes(8)), {1, 0, 9, 9, 0, 1, 9, 9}), ImageFormat::Bmp, 2, 2},
-        {"4-bit, full palette", bmpFileBytes(paletted(4, 0, Bytes(64)), Bytes(8, 0xFF)),
+         bmpFileBytes(palettedFields(8, 2, Bytes(8)), {1, 0, 9, 9, 0, 1, 9, 9}), ImageFormat::Bmp,
+         2, 2},
+        {"4-bit, full palette", bmpFileBytes(palettedFields(4, 0, Bytes(64)), Bytes(8, 0xFF)),
          ImageFormat::Bmp, 2, 2},
         {"JPEG baseline", baselineFrame(256, 128, 3), ImageFormat::Jpeg, 256, 128},
         {"JPEG progressive grey at the limit, after fill bytes and a restart marker",
@@ -108,9 +91,9 @@ TEST(ImageHeaderCheck, AcceptsWhatTheLibraryDecodesSafely) {
 }
 
 TEST(ImageHeaderCheck, RefusesDamagedHeadersWithTheReason) {
-    Bytes shortBmp = bmpFileBytes(fields(2, 2), rgb2x2);
+    Bytes shortBmp = bmpFileBytes(bmpFields(2, 2), rgb2x2);
     shortBmp.resize(64);
-    Bytes headerOnly = bmpFileBytes(fields(2, 2), rgb2x2);
+    Bytes headerOnly = bmpFileBytes(bmpFields(2, 2), rgb2x2);
     headerOnly.resize(30);
     Bytes twelveBitSamples = jpegFramePayload(8, 8, 3);
     twelveBitSamples[0] = 12;
@@ -122,15 +105,15 @@ TEST(ImageHeaderCheck, RefusesDamagedHeadersWithTheReason) {
         Bytes bytes;
         std::string problem;
     } cases[] = {
-        {"huge", bmpFileBytes(fields(65536, 65536), {}), "header declares 65536x65536"},
-        {"INT_MIN height", bmpFileBytes(fields(2, INT_MIN), rgb2x2),
+        {"huge", bmpFileBytes(bmpFields(65536, 65536), {}), "header declares 65536x65536"},
+        {"INT_MIN height", bmpFileBytes(bmpFields(2, INT_MIN), rgb2x2),
          "header declares 2x-2147483648"},
-        {"product wraps 32 bits", bmpFileBytes(fields(65537, 65535, 32), {}),
+        {"product wraps 32 bits", bmpFileBytes(bmpFields(65537, 65535, 32), {}),
          "header declares 65537x65535"},
-        {"one beyond the limit", bmpFileBytes(fields(8193, 1), Bytes(8193 * 3)),
+        {"one beyond the limit", bmpFileBytes(bmpFields(8193, 1), Bytes(8193 * 3)),
          "header declares 8193x1"},
-        {"zero width", bmpFileBytes(fields(0, 2), rgb2x2), "header declares 0x2"},
-        {"negative width", bmpFileBytes(fields(-2, 2), rgb2x2), "header declares -2x2"},
+        {"zero width", bmpFileBytes(bmpFields(0, 2), rgb2x2), "header declares 0x2"},
+        {"negative width", bmpFileBytes(bmpFields(-2, 2), rgb2x2), "header declares -2x2"},
         {"pixels cut short", shortBmp, "file is 64 bytes, header needs 70"},
         {"headers cut short", headerOnly, "file is 30 bytes, header needs 54"},
         {"offset past the end", bmp24With([](BmpFields& f) { f.pixelOffset = 1000; }),
@@ -140,23 +123,18 @@ TEST(ImageHeaderCheck, RefusesDamagedHeadersWithTheReason) {
         {"offset inside the headers", bmp24With([](BmpFields& f) { f.pixelOffset = 20; }),
          "pixel data at 20 overlaps the headers, which end at 54"},
         {"two planes", bmp24With([](BmpFields& f) { f.planes = 2; }), "header declares 2 planes"},
-        {"16-bit", bmpFileBytes(fields(2, 2, 16), Bytes(8)), "16 bits per pixel is not supported"},
-        {"run-length", bmp24With([](BmpFields& f) { f.compression = 1; }),
-         "BMP compression 1 is not supported"},
-        {"OS/2 header", bmp24With([](BmpFields& f) { f.infoSize = 12; }),
-         "BMP info header of 12 bytes is not supported"},
-        {"palette larger than the depth allows", bmpFileBytes(paletted(8, 300, {}), Bytes(8)),
+        {"palette larger than the depth allows", bmpFileBytes(palettedFields(8, 300, {}), Bytes(8)),
          "palette of 300 colours for 8 bits per pixel"},
         {"8-bit index beyond the palette",
-         bmpFileBytes(paletted(8, 2, Bytes(8)), {0, 1, 0, 0, 3, 0, 0, 0}),
+         bmpFileBytes(palettedFields(8, 2, Bytes(8)), {0, 1, 0, 0, 3, 0, 0, 0}),
          "pixel index 3 beyond the palette of 2 colours"},
         {"4-bit index in the low nibble",
-         bmpFileBytes(paletted(4, 2, Bytes(8)), {0x12, 0, 0, 0, 0, 0, 0, 0}),
+         bmpFileBytes(palettedFields(4, 2, Bytes(8)), {0x12, 0, 0, 0, 0, 0, 0, 0}),
          "pixel index 2 beyond the palette of 2 colours"},
         {"1-bit index in the second byte",
          bmpFileBytes(
              [] {
-                 BmpFields f = paletted(1, 1, Bytes(4));
+                 BmpFields f = palettedFields(1, 1, Bytes(4));
                  f.width = 9;
                  return f;
              }(),
@@ -165,7 +143,7 @@ TEST(ImageHeaderCheck, RefusesDamagedHeadersWithTheReason) {
         {"pixels inside the palette",
          bmpFileBytes(
              [] {
-                 BmpFields f = paletted(8, 0, Bytes(16));
+                 BmpFields f = palettedFields(8, 0, Bytes(16));
                  f.pixelOffset = 70;
                  return f;
              }(),
@@ -251,36 +229,17 @@ protected:
 };
 
 TEST_F(ImageDecode, GivesRgbRowsFromTheBottomUpWhateverTheFileLayout) {
-    // The same picture each time: bottom row red, green; top row blue, white.
-    const Bytes topDownRows = {255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0};
-    const Bytes bgra = {0, 0, 255, 9, 0, 255, 0, 9, 255, 0, 0, 9, 255, 255, 255, 9};
-    const struct {
-        const char* name;
-        Bytes bytes;
-    } cases[] = {
-        {"24-bit bottom-up", bmpFileBytes(fields(2, 2), rgb2x2)},
-        {"24-bit top-down", bmpFileBytes(fields(2, -2), topDownRows)},
-        {"32-bit, alpha dropped", bmpFileBytes(fields(2, 2, 32), bgra)},
-        {"8-bit paletted", bmpFileBytes(paletted(8, 4, fourColours), {0, 1, 0, 0, 2, 3, 0, 0})},
-        {"4-bit paletted",
-         [&] {
-             // The library reads all 16 entries of a 4-bit palette whatever the header says.
-             Bytes sixteen = fourColours;
-             sixteen.resize(64);
-             return bmpFileBytes(paletted(4, 0, sixteen), {0x01, 0, 0, 0, 0x23, 0, 0, 0});
-         }()},
-    };
-    for (const auto& c : cases) {
-        const ImageDecodeResult result = decodeImage(c.bytes);
+    for (const test::BmpLayoutCase& c : test::twoByTwoLayouts()) {
+        const ImageDecodeResult result = decodeImage(bmpFileBytes(c.fields, c.pixels));
         EXPECT_EQ(result.problem, "") << c.name;
         EXPECT_EQ(result.image.width, 2) << c.name;
         EXPECT_EQ(result.image.height, 2) << c.name;
-        EXPECT_EQ(result.image.pixels, rgb2x2Expected) << c.name;
+        EXPECT_EQ(result.image.pixels, test::rgb2x2Expected) << c.name;
     }
 }
 
 TEST_F(ImageDecode, ReportsTheHeaderProblemOrTheLibrarysRefusal) {
-    EXPECT_EQ(decodeImage(bmpFileBytes(fields(2, INT_MIN), rgb2x2)).problem,
+    EXPECT_EQ(decodeImage(bmpFileBytes(bmpFields(2, INT_MIN), rgb2x2)).problem,
               "header declares 2x-2147483648");
     // A frame header and nothing to decode: the check passes, libjpeg refuses.
     const ImageDecodeResult refused =

@@ -108,12 +108,16 @@ TEST(TextureImage, DamagedOrMissingFileGivesTheFailureNameAndOneLine) {
     std::filesystem::create_directories(directory);
     BmpFields topless;
     topless.height = INT_MIN;
+    BmpFields os2;
+    os2.infoSize = 12;
     const struct {
         const char* file;
         Bytes bytes;
         const char* reason;
     } cases[] = {
         {"ash.bmp", bmpFileBytes(topless, Bytes(16)), "header declares 2x-2147483648"},
+        {"stone.bmp", bmpFileBytes(os2, Bytes(16)),
+         "OS/2 BMP (12-byte info header) is not supported; save as an uncompressed 24-bit BMP\n"},
         {"korvath.jpg", jpegFileBytes({jpegSegment(0xC0, jpegFramePayload(8, 8, 3)), {0xFF, 0xD9}}),
          "the image library cannot decode it: "},
         {"missing.bmp", {}, "No such file or directory"},

@@ -5,7 +5,13 @@ namespace korvath {
 
 namespace {
 
-constexpr std::uint32_t bmpHeadersSize = 54;
+constexpr std::uint32_t bmpFileHeaderSize = 14;
+constexpr std::uint32_t classicInfoSize = 40;
+constexpr std::uint32_t srgbColourSpace = 0x73524742; // "sRGB"
+
+bool isV4OrV5(std::uint32_t infoSize) {
+    return infoSize == 108 || infoSize == 124;
+}
 
 void putLittle(Bytes& out, std::uint32_t value, int size) {
     for (int i = 0; i < size; ++i) {
@@ -21,12 +27,16 @@ void putBig16(Bytes& out, int value) {
 } // namespace
 
 Bytes bmpFileBytes(const BmpFields& fields, const Bytes& pixels) {
-    const auto paletteEnd = static_cast<std::uint32_t>(bmpHeadersSize + fields.palette.size());
-    const std::uint32_t offset = fields.pixelOffset.value_or(paletteEnd);
+    const bool extended = isV4OrV5(fields.infoSize);
+    const std::uint32_t infoEnd =
+        bmpFileHeaderSize + (extended ? fields.infoSize : classicInfoSize);
+    const std::uint32_t masksEnd = infoEnd + (fields.masks && !extended ? 12 : 0);
+    const auto paletteEnd = static_cast<std::uint32_t>(masksEnd + fields.palette.size());
+    const std::uint32_t pixelsAt = paletteEnd + fields.gap;
     Bytes out{'B', 'M'};
-    putLittle(out, static_cast<std::uint32_t>(paletteEnd + pixels.size()), 4);
+    putLittle(out, static_cast<std::uint32_t>(pixelsAt + pixels.size()), 4);
     putLittle(out, 0, 4); // reserved
-    putLittle(out, offset, 4);
+    putLittle(out, fields.pixelOffset.value_or(pixelsAt), 4);
     putLittle(out, fields.infoSize, 4);
     putLittle(out, static_cast<std::uint32_t>(fields.width), 4);
     putLittle(out, static_cast<std::uint32_t>(fields.height), 4);
@@ -38,7 +48,19 @@ Bytes bmpFileBytes(const BmpFields& fields, const Bytes& pixels) {
     putLittle(out, 2835, 4);
     putLittle(out, fields.coloursUsed, 4);
     putLittle(out, 0, 4); // important colours
+    const std::array<std::uint32_t, 4> masks =
+        fields.masks.value_or(std::array<std::uint32_t, 4>{});
+    if (fields.masks || extended) {
+        for (int i = 0; i < (extended ? 4 : 3); ++i) {
+            putLittle(out, masks[i], 4);
+        }
+    }
+    if (extended) {
+        putLittle(out, srgbColourSpace, 4);
+        out.resize(infoEnd, 0); // end points, gamma; V5's intent and profile
+    }
     out.insert(out.end(), fields.palette.begin(), fields.palette.end());
+    out.resize(pixelsAt, 0);
     out.insert(out.end(), pixels.begin(), pixels.end());
     return out;
 }

@@ -2,6 +2,7 @@
 // asks: the image tests' cases and the image fuzzer's seeds.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -18,12 +19,18 @@ struct BmpFields {
     std::uint16_t bitsPerPixel = 24;
     std::uint32_t compression = 0;
     std::uint32_t coloursUsed = 0;
-    std::uint32_t infoSize = 40; // written as told; 40 bytes of info header follow regardless
-    Bytes palette;               // 4 bytes (blue, green, red, 0) per colour
-    std::optional<std::uint32_t> pixelOffset; // right after the palette when absent
+    // 108 (V4) and 124 (V5) write the whole header: masks, an sRGB colour space,
+    // the rest zero. Other sizes are written as told, with 40 bytes of info header.
+    std::uint32_t infoSize = 40;
+    // Red, green, blue, alpha: inside a V4 or V5 header (zero when absent), or
+    // the first three after a 40-byte one.
+    std::optional<std::array<std::uint32_t, 4>> masks;
+    Bytes palette;                            // 4 bytes (blue, green, red, 0) per colour
+    std::uint32_t gap = 0;                    // zero bytes between the palette and the pixels
+    std::optional<std::uint32_t> pixelOffset; // after the palette and gap when absent
 };
 
-// File header, 40-byte info header, palette, then the pixel bytes as given.
+// File header, info header, masks, palette, gap, then the pixel bytes as given.
 Bytes bmpFileBytes(const BmpFields& fields, const Bytes& pixels);
 
 // FF, marker, big-endian length (payload + 2), payload.

@@ -1,12 +1,14 @@
 // korvath_image_seeds DIRECTORY: small BMP and JPEG files for the image fuzzer,
 // each header field in turn set to a value at or beyond what the check allows:
 // BMP sizes (negative, INT_MIN, wrapping products), bit depths, compressions,
-// pixel offsets, palette sizes and indices; JPEG frame sizes, component
-// counts, sample precision, coding markers and segment lengths.
+// pixel offsets, palette sizes and indices, info header forms (V4, V5, OS/2)
+// and bit masks; JPEG frame sizes, component counts, sample precision, coding
+// markers and segment lengths.
 #include "ImageFileBytes.h"
 
 #include <IL/il.h>
 
+#include <array>
 #include <climits>
 #include <cstdio>
 #include <fstream>
@@ -82,11 +84,53 @@ std::vector<NamedSeed> bmpSeeds() {
         f.pixelOffset = offset;
         add("offset-" + std::to_string(offset), f, rows3x2(24, 0));
     }
-    for (const std::uint32_t infoSize : {12u, 108u, 124u}) {
+    for (const std::uint32_t infoSize : {12u, 56u, 64u, 108u, 124u}) {
         BmpFields f = bmp(3, 2, 24);
         f.infoSize = infoSize;
         add("info-" + std::to_string(infoSize), f, rows3x2(24, 0));
     }
+    for (const std::uint32_t infoSize : {108u, 124u}) {
+        const std::string form = infoSize == 108 ? "v4" : "v5";
+        BmpFields v = paletted(8, 4);
+        v.infoSize = infoSize;
+        add(form + "-8-four-colours", v, rows3x2(8, 3));
+        v.gap = 100; // a colour profile's place
+        add(form + "-8-gap", v, rows3x2(8, 2));
+        v = paletted(1, 0);
+        v.infoSize = infoSize;
+        add(form + "-1", v, rows3x2(1, 0x60));
+        v = bmp(3, -2, 24);
+        v.infoSize = infoSize;
+        add(form + "-24-top-down", v, rows3x2(24, 0x77));
+    }
+    const std::array<std::uint32_t, 4> standardMasks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+    const struct {
+        const char* name;
+        std::uint32_t infoSize;
+        std::uint16_t bitsPerPixel;
+        std::array<std::uint32_t, 4> masks;
+    } bitFields[] = {
+        {"v5-32", 124, 32, standardMasks},
+        {"v5-32-no-alpha", 124, 32, {0xFF0000, 0xFF00, 0xFF, 0}},
+        {"v4-32", 108, 32, standardMasks},
+        {"40-32", 40, 32, standardMasks},
+        {"v5-32-swapped", 124, 32, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}},
+        {"v5-16-565", 124, 16, {0xF800, 0x07E0, 0x001F, 0}},
+        {"v5-24", 124, 24, standardMasks},
+    };
+    for (const auto& b : bitFields) {
+        BmpFields f = bmp(3, 2, b.bitsPerPixel);
+        f.infoSize = b.infoSize;
+        f.compression = 3;
+        f.masks = b.masks;
+        add(std::string("bitfields-") + b.name, f, rows3x2(b.bitsPerPixel, 0xC3));
+    }
+    BmpFields masksCut = bmp(3, 2, 32);
+    masksCut.compression = 3;
+    masksCut.masks = standardMasks;
+    Bytes cutMasks = bmpFileBytes(masksCut, {});
+    cutMasks.resize(60);
+    seeds.emplace_back("bmp-bitfields-40-cut", cutMasks);
     BmpFields planes = bmp(3, 2, 24);
     planes.planes = 2;
     add("planes-2", planes, rows3x2(24, 0));
