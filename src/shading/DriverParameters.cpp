@@ -1,4 +1,4 @@
-// Program interface queries (OpenGL 4.3) over GL_UNIFORM and GL_PROGRAM_INPUT.
+// glGetActiveUniform and glGetActiveAttrib over a linked program.
 #include "shading/DriverParameters.h"
 
 #include <algorithm>
@@ -7,31 +7,37 @@ namespace korvath::shading {
 
 namespace {
 
-std::vector<DriverParameter> activeResources(GLuint program, GLenum interface) {
+using ActiveQuery = void(GLAPIENTRY*)(GLuint, GLuint, GLsizei, GLsizei*, GLint*, GLenum*,
+                                      GLchar*);
+using LocationQuery = GLint(GLAPIENTRY*)(GLuint, const GLchar*);
+
+std::vector<DriverParameter> activeParameters(GLuint program, GLenum countName,
+                                              GLenum longestName, ActiveQuery active,
+                                              LocationQuery locate) {
     GLint count = 0;
-    GLint longestName = 0;
-    glGetProgramInterfaceiv(program, interface, GL_ACTIVE_RESOURCES, &count);
-    glGetProgramInterfaceiv(program, interface, GL_MAX_NAME_LENGTH, &longestName);
-    // Block membership is a property of uniforms only; inputs are asked two.
-    const GLenum properties[] = {GL_TYPE, GL_LOCATION, GL_BLOCK_INDEX};
-    const GLsizei propertyCount = interface == GL_UNIFORM ? 3 : 2;
+    GLint longest = 0;
+    glGetProgramiv(program, countName, &count);
+    glGetProgramiv(program, longestName, &longest);
     std::vector<DriverParameter> parameters;
-    std::string name(static_cast<size_t>(std::max(longestName, 1)), '\0');
+    std::string name(static_cast<size_t>(std::max(longest, 1)), '\0');
     for (GLint index = 0; index < count; ++index) {
-        GLint values[3] = {0, -1, -1};
-        glGetProgramResourceiv(program, interface, static_cast<GLuint>(index), propertyCount,
-                               properties, propertyCount, nullptr, values);
         GLsizei length = 0;
-        glGetProgramResourceName(program, interface, static_cast<GLuint>(index), longestName,
-                                 &length, name.data());
-        std::string found = name.substr(0, static_cast<size_t>(length));
-        if (values[2] != -1 || found.compare(0, 3, "gl_") == 0) {
-            continue; // a uniform-block member, or a built-in
+        GLint size = 0;
+        GLenum type = 0;
+        active(program, static_cast<GLuint>(index), longest, &length, &size, &type, name.data());
+        std::string found = name.substr(0, static_cast<size_t>(std::max(length, 0)));
+        if (found.compare(0, 3, "gl_") == 0) {
+            continue;
+        }
+        // A block member, which has no location of its own, is not a parameter.
+        const GLint location = locate(program, found.c_str());
+        if (location < 0) {
+            continue;
         }
         if (found.size() > 3 && found.compare(found.size() - 3, 3, "[0]") == 0) {
             found.resize(found.size() - 3);
         }
-        parameters.push_back({std::move(found), static_cast<GLenum>(values[0]), values[1]});
+        parameters.push_back({std::move(found), type, location});
     }
     return parameters;
 }
@@ -39,11 +45,13 @@ std::vector<DriverParameter> activeResources(GLuint program, GLenum interface) {
 } // namespace
 
 std::vector<DriverParameter> activeUniforms(GLuint program) {
-    return activeResources(program, GL_UNIFORM);
+    return activeParameters(program, GL_ACTIVE_UNIFORMS, GL_ACTIVE_UNIFORM_MAX_LENGTH,
+                            glGetActiveUniform, glGetUniformLocation);
 }
 
-std::vector<DriverParameter> activeInputs(GLuint program) {
-    return activeResources(program, GL_PROGRAM_INPUT);
+std::vector<DriverParameter> activeAttributes(GLuint program) {
+    return activeParameters(program, GL_ACTIVE_ATTRIBUTES, GL_ACTIVE_ATTRIBUTE_MAX_LENGTH,
+                            glGetActiveAttrib, glGetAttribLocation);
 }
 
 } // namespace korvath::shading

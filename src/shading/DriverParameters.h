@@ -1,6 +1,6 @@
-// The parameters a linked program has, as the driver reports them through its
-// program interface queries. The driver, not the source text, decides which
-// parameters are active, their types and their sampler units.
+// The parameters a linked program has, as the driver reports them (OpenGL 2.0's
+// active uniforms and attributes). The driver, not the source text, decides
+// which parameters are active and their types.
 #pragma once
 
 #include <GL/glew.h>
@@ -16,9 +16,10 @@ struct DriverParameter {
     GLint location;
 };
 
-// Active uniforms outside uniform blocks, built-ins (gl_*) left out.
+// Active uniforms that have a location, in the driver's order: built-ins
+// (gl_*) and uniform-block members are left out.
 std::vector<DriverParameter> activeUniforms(GLuint program);
-// Active inputs of the program's first stage, built-ins left out.
-std::vector<DriverParameter> activeInputs(GLuint program);
+// Active vertex inputs with their locations, built-ins (gl_Vertex, ...) left out.
+std::vector<DriverParameter> activeAttributes(GLuint program);
 
 } // namespace korvath::shading

@@ -1,8 +1,14 @@
-// Enabling profiles and binding programs: the enabled stages' programs are put
-// into their context's program pipeline; with no stage left, the pipeline is
-// unbound so fixed-function drawing works again.
-#include "shading/ShadingRecords.h"
+// Enabling profiles and binding programs. The enabled stages' programs decide
+// what is current: both as their linked pair, one alone (the other stage is
+// fixed function), or none (fixed-function drawing). A linked program made
+// current receives the values set since it last held them.
+#include "shading/ProgramBinding.h"
 
+#include "shading/LinkedPairs.h"
+#include "shading/ParameterValues.h"
+
+using korvath::shading::LinkedProgram;
+using korvath::shading::ParameterSlot;
 using korvath::shading::reportError;
 
 namespace {
@@ -14,7 +20,7 @@ struct StageBinding {
 
 StageBinding vertexStage;
 StageBinding fragmentStage;
-ShadingContextRecord* boundContext = nullptr; // whose pipeline is bound, if any
+LinkedProgram* current = nullptr; // in use by GL; null: fixed function
 
 StageBinding* stageOf(CGprofile profile) {
     switch (profile) {
@@ -34,34 +40,72 @@ ShadingProgramRecord* activeProgram(const StageBinding& stage) {
     return stage.program;
 }
 
-void applyBindings() {
+LinkedProgram* chosenProgram() {
     ShadingProgramRecord* vertex = activeProgram(vertexStage);
     ShadingProgramRecord* fragment = activeProgram(fragmentStage);
-    if (vertex == nullptr && fragment == nullptr) {
-        if (boundContext != nullptr) {
-            // Emptied as well as unbound: a program still used by a pipeline
-            // would outlive its glDeleteProgram.
-            glUseProgramStages(boundContext->pipeline, GL_ALL_SHADER_BITS, 0);
-            glBindProgramPipeline(0);
-            boundContext = nullptr;
+    LinkedProgram* chosen = nullptr;
+    if (vertex != nullptr && fragment != nullptr) {
+        chosen = &korvath::shading::linkedPair(*vertex, *fragment);
+    } else if (vertex != nullptr || fragment != nullptr) {
+        chosen = &(vertex != nullptr ? vertex : fragment)->alone;
+    }
+    // A pair that failed to link draws nothing of its own.
+    return chosen != nullptr && chosen->id != 0 ? chosen : nullptr;
+}
+
+// A uniform that both programs of the pair declare is one variable there, so
+// the two values set on it must agree. Checked where either changed since the
+// pair last held it; a value never set agrees with anything.
+void checkSharedValues(LinkedProgram& pair) {
+    for (const auto& [inVertex, inFragment] : pair.shared) {
+        const ShadingParameterRecord& vertexValue = *pair.vertex->parameters[inVertex];
+        const ShadingParameterRecord& fragmentValue = *pair.fragment->parameters[inFragment];
+        const ParameterSlot& vertexSlot = pair.vertexSlots[inVertex];
+        const bool changed = vertexSlot.uploaded != vertexValue.version ||
+                             pair.fragmentSlots[inFragment].uploaded != fragmentValue.version;
+        if (vertexSlot.location >= 0 && changed && vertexValue.version != 0 &&
+            fragmentValue.version != 0 &&
+            !korvath::shading::sameValue(vertexValue, fragmentValue)) {
+            reportError(CG_INVALID_PARAMETER_ERROR, pair.vertex->context,
+                        pair.vertex->path + " and " + pair.fragment->path + ": uniform \"" +
+                            vertexValue.name +
+                            "\" is one variable of the linked pair, but the programs set it to " +
+                            korvath::shading::describeValue(vertexValue) + " and " +
+                            korvath::shading::describeValue(fragmentValue));
         }
+    }
+}
+
+void uploadStaleValues(const ShadingProgramRecord* program, std::vector<ParameterSlot>& slots) {
+    for (std::size_t index = 0; index < slots.size(); ++index) {
+        ParameterSlot& slot = slots[index];
+        const ShadingParameterRecord& parameter = *program->parameters[index];
+        if (slot.location >= 0 && slot.uploaded != parameter.version) {
+            korvath::shading::uploadValue(parameter, slot.location);
+            slot.uploaded = parameter.version;
+        }
+    }
+}
+
+void applyBindings() {
+    LinkedProgram* chosen = chosenProgram();
+    if (chosen != current) {
+        glUseProgram(chosen != nullptr ? chosen->id : 0);
+        current = chosen;
+    }
+    if (current == nullptr) {
         return;
     }
-    ShadingContextRecord* context = (vertex != nullptr ? vertex : fragment)->context;
-    if (context->pipeline == 0) {
-        glGenProgramPipelines(1, &context->pipeline);
+    if (current->vertex != nullptr && current->fragment != nullptr) {
+        checkSharedValues(*current);
     }
-    if (boundContext != nullptr && boundContext != context) {
-        glUseProgramStages(boundContext->pipeline, GL_ALL_SHADER_BITS, 0);
+    // The fragment program's last: where a shared value disagrees, its value holds.
+    if (current->vertex != nullptr) {
+        uploadStaleValues(current->vertex, current->vertexSlots);
     }
-    // A program made current with glUseProgram would take precedence over the pipeline.
-    glUseProgram(0);
-    glBindProgramPipeline(context->pipeline);
-    boundContext = context;
-    glUseProgramStages(context->pipeline, GL_VERTEX_SHADER_BIT,
-                       vertex != nullptr ? vertex->program : 0);
-    glUseProgramStages(context->pipeline, GL_FRAGMENT_SHADER_BIT,
-                       fragment != nullptr ? fragment->program : 0);
+    if (current->fragment != nullptr) {
+        uploadStaleValues(current->fragment, current->fragmentSlots);
+    }
 }
 
 void setProfileEnabled(CGprofile profile, bool enabled, const char* call) {
@@ -71,6 +115,11 @@ void setProfileEnabled(CGprofile profile, bool enabled, const char* call) {
         return;
     }
     stage->enabled = enabled;
+    // A program left bound from an earlier draw would pair with the next draw's
+    // program of the other stage, which enables its profile before it binds.
+    if (!enabled) {
+        stage->program = nullptr;
+    }
     applyBindings();
 }
 
@@ -78,7 +127,7 @@ void setProfileEnabled(CGprofile profile, bool enabled, const char* call) {
 
 namespace korvath::shading {
 
-void forgetBinding(const ShadingProgramRecord* program) {
+void forgetProgram(const ShadingProgramRecord* program) {
     bool wasBound = false;
     for (StageBinding* stage : {&vertexStage, &fragmentStage}) {
         if (stage->program == program) {
@@ -86,8 +135,32 @@ void forgetBinding(const ShadingProgramRecord* program) {
             wasBound = true;
         }
     }
+    if (current != nullptr && (current->vertex == program || current->fragment == program)) {
+        glUseProgram(0);
+        current = nullptr;
+    }
+    releasePairs(program);
     if (wasBound) {
         applyBindings();
+    }
+}
+
+void uploadIfCurrent(ShadingParameterRecord& parameter) {
+    std::vector<ParameterSlot>* slots =
+        current != nullptr ? slotsOf(*current, parameter.program) : nullptr;
+    if (slots == nullptr || (*slots)[parameter.index].location < 0) {
+        return;
+    }
+    uploadValue(parameter, (*slots)[parameter.index].location);
+    (*slots)[parameter.index].uploaded = parameter.version;
+    // A shared uniform now holds this value, not the other program's: that one
+    // is compared and uploaded again when the pair is next bound.
+    for (const auto& [inVertex, inFragment] : current->shared) {
+        if (parameter.program == current->vertex && inVertex == parameter.index) {
+            current->fragmentSlots[inFragment].uploaded = 0;
+        } else if (parameter.program == current->fragment && inFragment == parameter.index) {
+            current->vertexSlots[inVertex].uploaded = 0;
+        }
     }
 }
 
@@ -107,7 +180,7 @@ void cgGLBindProgram(CGprogram program) {
                     "cgGLBindProgram: invalid program handle");
         return;
     }
-    if (!program->failed && program->program == 0) {
+    if (!program->failed && program->alone.id == 0) {
         reportError(CG_PROGRAM_LOAD_ERROR, program->context,
                     program->path + ": bound before cgGLLoadProgram loaded it");
         return;

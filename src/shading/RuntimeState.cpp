@@ -57,12 +57,12 @@ void registerProgram(ShadingProgramRecord* program, bool alive) {
     }
 }
 
-GLbitfield stageBit(CGprofile profile) {
+GLenum shaderType(CGprofile profile) {
     switch (profile) {
     case CG_PROFILE_GLSLV:
-        return GL_VERTEX_SHADER_BIT;
+        return GL_VERTEX_SHADER;
     case CG_PROFILE_GLSLF:
-        return GL_FRAGMENT_SHADER_BIT;
+        return GL_FRAGMENT_SHADER;
     default:
         return 0;
     }

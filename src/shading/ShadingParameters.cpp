@@ -1,10 +1,11 @@
-// Parameter lookup and setting: uniforms through glProgramUniform* on their own
-// program, per-vertex parameters through glVertexAttrib*, state matrices read
-// from the fixed-function matrix stacks at the call. Each call is checked
-// against the type the driver reported.
+// Parameter lookup and setting: a uniform's value is kept with its program and
+// reaches GL now or when the program is next current, per-vertex parameters go
+// through glVertexAttrib*, state matrices are read from the fixed-function
+// matrix stacks at the call. Each call is checked against the driver's type.
 #include "shading/MatrixInverse.h"
+#include "shading/ParameterValues.h"
+#include "shading/ProgramBinding.h"
 #include "shading/ShadingRecords.h"
-#include "shading/UniformTypes.h"
 
 #include <algorithm>
 
@@ -20,64 +21,45 @@ bool misuse(const ShadingParameterRecord* parameter, const char* call, const std
         reportError(CG_INVALID_PARAMETER_ERROR, nullptr, std::string(call) + ": null parameter");
     } else {
         reportError(CG_INVALID_PARAMETER_ERROR, parameter->program->context,
-                    parameter->program->path + ": " + call + ": \"" + parameter->name + "\" " +
-                        what);
+                    korvath::shading::parameterMessage(*parameter, call, what));
     }
     return false;
 }
 
-std::string typeDisagrees(const ShadingParameterRecord* parameter, const std::string& callSets) {
-    const char* kind = parameter->kind == ParameterKind::VertexAttribute ? "per-vertex " : "";
-    return "is a " + std::string(kind) + "parameter of type " +
-           korvath::glslTypeName(parameter->type) + "; the call sets " + callSets;
+// Checks a value against the parameter's type, where the driver has told it; a
+// value for a type still unknown is checked when a pair's link tells it.
+bool takesValue(const ShadingParameterRecord* parameter, int components, const char* call) {
+    if (parameter->type == 0) {
+        return true;
+    }
+    const std::string refusal = korvath::shading::valueRefusal(*parameter, components);
+    return refusal.empty() || misuse(parameter, call, refusal);
 }
 
-// A declaration the driver optimised away has no type (nothing to check) and no
-// location (nothing to set); nor has a parameter of a program that failed.
-bool isSettable(const ShadingParameterRecord* parameter) {
-    return parameter->type != 0 && parameter->location >= 0 && parameter->program->program != 0;
+// A uniform's value is kept, and reaches GL now if its program is current.
+void storeAndUpload(ShadingParameterRecord* parameter, const float* values, int components,
+                    const char* call) {
+    korvath::shading::storeFloats(*parameter, values, components, call);
+    korvath::shading::uploadIfCurrent(*parameter);
 }
 
 // Sets `count` of the four values. A parameter receives as many components as
 // its type has; components the call does not give are (0, 0, 1) for y, z, w,
-// as glVertexAttrib fills them.
+// as glVertexAttrib fills them. A program that failed has nothing to set.
 void setFloats(ShadingParameterRecord* parameter, int count, float x, float y, float z, float w,
                const char* call) {
     if (parameter == nullptr) {
         misuse(parameter, call, "");
         return;
     }
-    if (!isSettable(parameter)) {
-        return;
-    }
-    const int components = korvath::floatComponentCount(parameter->type);
-    if (components == 0) {
-        misuse(parameter, call, typeDisagrees(parameter, "float or a float vector"));
-        return;
-    }
-    if (count > components) {
-        misuse(parameter, call, typeDisagrees(parameter, std::to_string(count) + " components"));
+    if (parameter->program->failed || !takesValue(parameter, count, call)) {
         return;
     }
     const float values[4] = {x, count > 1 ? y : 0.0f, count > 2 ? z : 0.0f, count > 3 ? w : 1.0f};
-    if (parameter->kind == ParameterKind::VertexAttribute) {
+    if (parameter->kind != ParameterKind::VertexAttribute) {
+        storeAndUpload(parameter, values, count, call);
+    } else if (parameter->location >= 0) {
         glVertexAttrib4fv(static_cast<GLuint>(parameter->location), values);
-        return;
-    }
-    const GLuint program = parameter->program->program;
-    switch (components) {
-    case 1:
-        glProgramUniform1fv(program, parameter->location, 1, values);
-        break;
-    case 2:
-        glProgramUniform2fv(program, parameter->location, 1, values);
-        break;
-    case 3:
-        glProgramUniform3fv(program, parameter->location, 1, values);
-        break;
-    default:
-        glProgramUniform4fv(program, parameter->location, 1, values);
-        break;
     }
 }
 
@@ -166,25 +148,25 @@ void cgGLSetStateMatrixParameter(CGparameter parameter, CGGLenum matrix, CGGLenu
                     parameter->program->path + ": " + call + ": unknown matrix or transform");
         return;
     }
-    if (!isSettable(parameter)) {
+    if (parameter->program->failed ||
+        !takesValue(parameter, korvath::shading::kMatrixComponents, call)) {
         return;
     }
-    if (parameter->kind != ParameterKind::Uniform || parameter->type != GL_FLOAT_MAT4) {
-        misuse(parameter, call, typeDisagrees(parameter, "a uniform mat4"));
-        return;
+    if (parameter->kind == ParameterKind::VertexAttribute) {
+        return; // a dropped per-vertex name: a matrix never goes there
     }
     const Matrix4 value = transform(readStateMatrix(matrix), how);
-    glProgramUniformMatrix4fv(parameter->program->program, parameter->location, 1, GL_FALSE,
-                              value.m);
+    storeAndUpload(parameter, value.m, korvath::shading::kMatrixComponents, call);
 }
 
-// A sampler reads the texture bound on its unit, fixed by the source, so there
-// is nothing to record: the call only checks that the parameter is a sampler.
+// A sampler reads the texture bound on its unit, which the runtime assigned at
+// load, so there is nothing to record: the call only checks that the parameter
+// is a sampler.
 void cgGLSetTextureParameter(CGparameter parameter, GLuint /*texture*/) {
     constexpr const char* call = "cgGLSetTextureParameter";
     if (parameter == nullptr) {
         misuse(parameter, call, "");
-    } else if (isSettable(parameter) && parameter->kind != ParameterKind::Sampler) {
-        misuse(parameter, call, typeDisagrees(parameter, "a sampler"));
+    } else if (parameter->type != 0 && parameter->kind != ParameterKind::Sampler) {
+        misuse(parameter, call, korvath::shading::typeDisagrees(*parameter, "a sampler"));
     }
 }

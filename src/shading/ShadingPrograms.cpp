@@ -1,6 +1,11 @@
 // Contexts, profiles and programs: reading a source file, compiling its stage,
-// linking it as a separable program and taking its parameters from the driver.
+// linking it alone and taking its parameters from the driver. The stage's
+// shader stays for the pairs it is linked into when bound (LinkedPairs.h).
 #include "shading/DriverParameters.h"
+#include "shading/ParameterValues.h"
+#include "shading/ProgramBinding.h"
+#include "shading/ProgramLink.h"
+#include "shading/SamplerUnits.h"
 #include "shading/ShadingRecords.h"
 #include "shading/SourceFile.h"
 #include "shading/UniformTypes.h"
@@ -23,44 +28,11 @@ std::string describe(const ShadingProgramRecord& program, const std::string& mes
     return program.path + ": " + message;
 }
 
-// Puts the file path in front of every line of a driver log, so each line says
-// which source it is about ("cg/vp_ocean.cg: 0:12(3): error: ...").
-std::string prefixLines(const std::string& path, const std::string& log) {
-    std::string result;
-    std::istringstream lines(log);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (line.empty()) {
-            continue;
-        }
-        if (!result.empty()) {
-            result += '\n';
-        }
-        result += path + ": " + line;
-    }
-    return result;
-}
-
-std::string shaderLog(GLuint shader) {
-    GLint length = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
-    std::string log(static_cast<size_t>(std::max(length, 1)), '\0');
-    glGetShaderInfoLog(shader, length, nullptr, log.data());
-    return log.c_str();
-}
-
-std::string programLog(GLuint program) {
-    GLint length = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-    std::string log(static_cast<size_t>(std::max(length, 1)), '\0');
-    glGetProgramInfoLog(program, length, nullptr, log.data());
-    return log.c_str();
-}
-
 ShadingParameterRecord& addParameter(ShadingProgramRecord& program, const std::string& name,
                                      ParameterKind kind) {
     auto parameter = std::make_unique<ShadingParameterRecord>();
     parameter->program = &program;
+    parameter->index = program.parameters.size();
     parameter->name = name;
     parameter->kind = kind;
     program.parameters.push_back(std::move(parameter));
@@ -99,24 +71,41 @@ void fail(ShadingProgramRecord& program, CGerror error, const std::string& listi
     reportError(error, program.context, listing);
 }
 
+// The OpenGL 2.0 calls the runtime makes; GLEW leaves them null on an older driver.
 bool driverHasWhatTheRuntimeNeeds() {
-    return glCreateShader != nullptr && glProgramParameteri != nullptr &&
-           glGenProgramPipelines != nullptr && glUseProgramStages != nullptr &&
-           glProgramUniform1i != nullptr && glProgramUniformMatrix4fv != nullptr &&
-           glGetProgramInterfaceiv != nullptr && glGetProgramResourceiv != nullptr &&
-           glGetProgramResourceName != nullptr;
+    return glCreateShader != nullptr && glCreateProgram != nullptr &&
+           glBindAttribLocation != nullptr && glGetActiveUniform != nullptr &&
+           glGetActiveAttrib != nullptr && glUseProgram != nullptr && glUniform1i != nullptr &&
+           glUniformMatrix4fv != nullptr && glVertexAttrib4fv != nullptr;
+}
+
+// The driver's extension names, each a macro its GLSL compiler predefines;
+// read once per context, from the first program on.
+const korvath::DriverDefinitions& driverDefinitions(ShadingContextRecord& context) {
+    if (!context.driver) {
+        korvath::DriverDefinitions definitions;
+        // GL_EXTENSIONS answers in every compatibility context, 2.0 included.
+        if (const GLubyte* text = glGetString(GL_EXTENSIONS); text != nullptr) {
+            std::istringstream names(reinterpret_cast<const char*>(text));
+            std::string name;
+            while (names >> name) {
+                definitions.extensions.push_back(name);
+            }
+        }
+        context.driver = std::move(definitions);
+    }
+    return *context.driver;
 }
 
 // What the source declares, for addDeclaredNames. A fragment input is fed by the
 // vertex stage, not set by callers, so only vertex inputs count.
-std::vector<korvath::SourceDeclaration> declaredParameters(const ShadingProgramRecord& program,
+std::vector<korvath::SourceDeclaration> declaredParameters(ShadingProgramRecord& program,
                                                            const std::string& source) {
-    const korvath::ShaderStage stage = program.profile == CG_PROFILE_GLSLV
-                                           ? korvath::ShaderStage::Vertex
-                                           : korvath::ShaderStage::Fragment;
-    std::vector<korvath::SourceDeclaration> declarations =
-        korvath::findDeclarations(source, stage, korvath::DriverDefinitions{});
-    if (program.profile != CG_PROFILE_GLSLV) {
+    const bool vertex = program.profile == CG_PROFILE_GLSLV;
+    std::vector<korvath::SourceDeclaration> declarations = korvath::findDeclarations(
+        source, vertex ? korvath::ShaderStage::Vertex : korvath::ShaderStage::Fragment,
+        driverDefinitions(*program.context));
+    if (!vertex) {
         declarations.erase(std::remove_if(declarations.begin(), declarations.end(),
                                           [](const auto& declaration) {
                                               return declaration.storage ==
@@ -139,7 +128,7 @@ bool acceptArguments(ShadingProgramRecord& program, CGenum programType, const ch
              describe(program, "only CG_SOURCE programs can be created"));
         return false;
     }
-    if (korvath::shading::stageBit(program.profile) == 0) {
+    if (korvath::shading::shaderType(program.profile) == 0) {
         fail(program, CG_INVALID_PROFILE_ERROR,
              describe(program, "the profile is neither vertex nor fragment"));
         return false;
@@ -157,64 +146,100 @@ bool acceptArguments(ShadingProgramRecord& program, CGenum programType, const ch
     }
     if (!driverHasWhatTheRuntimeNeeds()) {
         fail(program, CG_UNSUPPORTED_ERROR,
-             describe(program, "the OpenGL driver lacks separate shader objects or program "
-                               "interface queries (OpenGL 4.3)"));
+             describe(program, "the OpenGL driver lacks programmable shading (OpenGL 2.0)"));
         return false;
     }
     return true;
 }
 
 void compile(ShadingProgramRecord& program, const std::string& source) {
-    const GLenum stage =
-        program.profile == CG_PROFILE_GLSLV ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER;
-    program.shader = glCreateShader(stage);
-    const char* text = source.c_str();
-    glShaderSource(program.shader, 1, &text, nullptr);
-    glCompileShader(program.shader);
-    GLint compiled = GL_FALSE;
-    glGetShaderiv(program.shader, GL_COMPILE_STATUS, &compiled);
-    const std::string listing = prefixLines(program.path, shaderLog(program.shader));
-    if (compiled != GL_TRUE) {
-        glDeleteShader(program.shader);
-        program.shader = 0;
+    const korvath::shading::CompiledStage stage =
+        korvath::shading::compileStage(korvath::shading::shaderType(program.profile), source);
+    const std::string listing = korvath::shading::prefixLines(program.path, stage.log);
+    if (stage.shader == 0) {
         fail(program, CG_COMPILER_ERROR,
              listing.empty() ? describe(program, "compile failed") : listing);
         return;
     }
+    program.shader = stage.shader;
     program.context->listing = listing;
 }
 
-// Binds the inputs the driver found active in the first link to the generic
-// locations, in the driver's order; the caller links again for them to apply.
-// Further inputs keep the driver's choice.
-void bindInputLocations(GLuint program) {
-    const auto inputs = korvath::shading::activeInputs(program);
-    for (size_t i = 0; i < inputs.size() && i < std::size(kAttributeLocations); ++i) {
-        glBindAttribLocation(program, kAttributeLocations[i], inputs[i].name.c_str());
+// The generic locations of a vertex program's inputs: those the source declares
+// in its order, then those only the driver found, in the driver's order (after
+// a first link). Inputs the alone link drops get theirs too: a pair may use
+// them. Beyond the three locations, the driver chooses (LinkedPairs.cpp keeps
+// its choice for every pair).
+std::vector<korvath::shading::AttributeBinding> inputBindings(const ShadingProgramRecord& program,
+                                                              GLuint linked) {
+    std::vector<std::string> names;
+    for (const korvath::SourceDeclaration& declaration : program.declarations) {
+        if (declaration.storage == korvath::StorageKind::Input) {
+            names.push_back(declaration.name);
+        }
+    }
+    for (const auto& input : korvath::shading::activeAttributes(linked)) {
+        if (std::find(names.begin(), names.end(), input.name) == names.end()) {
+            names.push_back(input.name);
+        }
+    }
+    std::vector<korvath::shading::AttributeBinding> bindings;
+    for (std::size_t i = 0; i < names.size() && i < std::size(kAttributeLocations); ++i) {
+        bindings.emplace_back(names[i], kAttributeLocations[i]);
+    }
+    return bindings;
+}
+
+// Gives the per-vertex names the alone link dropped the locations they are bound to.
+void placeDroppedInputs(ShadingProgramRecord& program,
+                        const std::vector<korvath::shading::AttributeBinding>& bindings) {
+    for (const auto& parameter : program.parameters) {
+        for (const auto& [name, location] : bindings) {
+            if (parameter->type == 0 && parameter->kind == ParameterKind::VertexAttribute &&
+                parameter->name == name) {
+                parameter->location = static_cast<GLint>(location);
+            }
+        }
     }
 }
 
-// Makes the driver's active parameters the program's: uniforms with their type
-// and location, samplers with the unit their value holds (set by the source's
-// layout(binding), 0 without one), and a vertex program's inputs. Returns the
-// name of an input at location 0, if any: between glBegin and glEnd setting it
-// would issue a vertex instead.
+// Gives the program's samplers their units (SamplerUnits.h) as their values,
+// uploaded when a program they are linked into is first current.
+void assignSamplerUnits(ShadingProgramRecord& program) {
+    std::vector<ShadingParameterRecord*> samplers;
+    std::vector<korvath::shading::ActiveSampler> active;
+    for (const auto& parameter : program.parameters) {
+        if (parameter->kind == ParameterKind::Sampler) {
+            GLint unit = 0;
+            glGetUniformiv(program.alone.id, parameter->location, &unit);
+            samplers.push_back(parameter.get());
+            active.push_back({parameter->name, unit});
+        }
+    }
+    const std::vector<GLint> units = korvath::shading::samplerUnits(active, program.declarations);
+    for (std::size_t i = 0; i < samplers.size(); ++i) {
+        korvath::shading::storeTextureUnit(*samplers[i], units[i]);
+    }
+}
+
+// Makes the driver's active parameters the program's: uniforms and samplers
+// with their type and location, and a vertex program's inputs. Returns the name
+// of an input at location 0, if any: between glBegin and glEnd setting it would
+// issue a vertex instead.
 std::string addDriverParameters(ShadingProgramRecord& program) {
-    for (const auto& uniform : korvath::shading::activeUniforms(program.program)) {
-        const bool sampler = korvath::isSamplerType(uniform.type);
-        ShadingParameterRecord& parameter = addParameter(
-            program, uniform.name, sampler ? ParameterKind::Sampler : ParameterKind::Uniform);
+    for (const auto& uniform : korvath::shading::activeUniforms(program.alone.id)) {
+        ShadingParameterRecord& parameter =
+            addParameter(program, uniform.name,
+                         korvath::isSamplerType(uniform.type) ? ParameterKind::Sampler
+                                                              : ParameterKind::Uniform);
         parameter.type = uniform.type;
         parameter.location = uniform.location;
-        if (sampler) {
-            glGetUniformiv(program.program, uniform.location, &parameter.textureUnit);
-        }
     }
     if (program.profile != CG_PROFILE_GLSLV) {
         return "";
     }
     std::string atVertexLocation;
-    for (const auto& input : korvath::shading::activeInputs(program.program)) {
+    for (const auto& input : korvath::shading::activeAttributes(program.alone.id)) {
         ShadingParameterRecord& parameter =
             addParameter(program, input.name, ParameterKind::VertexAttribute);
         parameter.type = input.type;
@@ -227,12 +252,12 @@ std::string addDriverParameters(ShadingProgramRecord& program) {
 }
 
 void releaseGlObjects(ShadingProgramRecord& program) {
-    korvath::shading::forgetBinding(&program);
+    korvath::shading::forgetProgram(&program);
     if (program.shader != 0) {
         glDeleteShader(program.shader);
     }
-    if (program.program != 0) {
-        glDeleteProgram(program.program);
+    if (program.alone.id != 0) {
+        glDeleteProgram(program.alone.id);
     }
     korvath::shading::registerProgram(&program, false);
 }
@@ -253,9 +278,6 @@ void cgDestroyContext(CGcontext context) {
     }
     for (const auto& program : context->programs) {
         releaseGlObjects(*program);
-    }
-    if (context->pipeline != 0) {
-        glDeleteProgramPipelines(1, &context->pipeline);
     }
     korvath::shading::registerContext(context, false);
     delete context;
@@ -278,7 +300,7 @@ CGprofile cgGLGetLatestProfile(CGGLenum profileClass) {
 // The GLSL compiler of the driver optimises on its own and takes no options, so
 // there is nothing to choose; the call only checks its profile.
 void cgGLSetOptimalOptions(CGprofile profile) {
-    if (korvath::shading::stageBit(profile) == 0) {
+    if (korvath::shading::shaderType(profile) == 0) {
         reportError(CG_INVALID_PROFILE_ERROR, nullptr, "cgGLSetOptimalOptions: unknown profile");
     }
 }
@@ -316,44 +338,46 @@ void cgGLLoadProgram(CGprogram program) {
                     "cgGLLoadProgram: invalid program handle");
         return;
     }
-    if (program->failed || program->program != 0) {
+    if (program->failed || program->alone.id != 0) {
         return; // its failure is reported already, or it is loaded
     }
-    program->program = glCreateProgram();
-    glProgramParameteri(program->program, GL_PROGRAM_SEPARABLE, GL_TRUE);
-    glAttachShader(program->program, program->shader);
-    glLinkProgram(program->program);
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program->program, GL_LINK_STATUS, &linked);
-    if (linked == GL_TRUE && program->profile == CG_PROFILE_GLSLV) {
-        bindInputLocations(program->program);
-        glLinkProgram(program->program);
-        glGetProgramiv(program->program, GL_LINK_STATUS, &linked);
+    // Linked alone (OpenGL 2.0 lets the other stage be fixed function) so that
+    // the driver reports this program's parameters before any pair is bound.
+    GLuint id = glCreateProgram();
+    glAttachShader(id, program->shader);
+    korvath::shading::LinkResult result = korvath::shading::linkProgram(id, {});
+    std::vector<korvath::shading::AttributeBinding> inputs;
+    if (result.linked && program->profile == CG_PROFILE_GLSLV) {
+        inputs = inputBindings(*program, id);
+        result = korvath::shading::linkProgram(id, inputs);
     }
-    glDetachShader(program->program, program->shader);
-    glDeleteShader(program->shader);
-    program->shader = 0;
-
-    const std::string listing = prefixLines(program->path, programLog(program->program));
-    if (linked != GL_TRUE) {
-        glDeleteProgram(program->program);
-        program->program = 0;
+    const std::string listing = korvath::shading::prefixLines(program->path, result.log);
+    if (!result.linked) {
+        glDeleteProgram(id);
         fail(*program, CG_PROGRAM_LOAD_ERROR,
              listing.empty() ? describe(*program, "link failed") : listing);
         return;
     }
     program->context->listing = listing;
+    program->alone.id = id;
     const std::string atVertexLocation = addDriverParameters(*program);
+    assignSamplerUnits(*program);
     addDeclaredNames(*program);
+    placeDroppedInputs(*program, inputs);
     if (!atVertexLocation.empty()) {
-        glDeleteProgram(program->program);
-        program->program = 0;
+        glDeleteProgram(program->alone.id);
+        program->alone.id = 0;
         fail(
             *program, CG_PROGRAM_LOAD_ERROR,
             describe(*program,
                      "per-vertex parameter \"" + atVertexLocation +
                          "\" is at attribute location 0, which glBegin/glEnd takes as the vertex"));
+        return;
     }
+    korvath::shading::LinkedProgram& alone = program->alone;
+    (program->profile == CG_PROFILE_GLSLV ? alone.vertex : alone.fragment) = program;
+    (program->profile == CG_PROFILE_GLSLV ? alone.vertexSlots : alone.fragmentSlots) =
+        korvath::shading::slotsIn(id, *program);
 }
 
 void cgDestroyProgram(CGprogram program) {

@@ -1,35 +1,48 @@
-// Our shading-program runtime: a small C-style API over OpenGL's GLSL.
+// Our shading-program runtime: a small C-style API over OpenGL 2.0's GLSL, one
+// code path for every driver from OpenGL 2.0 up.
 //
-// Programs are GLSL sources with the entry point "main", each compiled on its own
-// as a separable program and bound into one program pipeline per context, so a
-// parameter value belongs to its program and holds until it is set again.
+// Programs are GLSL sources (any #version the driver compiles) with the entry
+// point "main". Each is compiled at create and linked alone at load, which
+// gives its parameters; a vertex and a fragment program are linked together
+// the first time both are bound with both profiles enabled, and the pair is
+// kept until either program is destroyed. With one profile enabled, its
+// program draws alone and the other stage is fixed function.
 //
-// Parameters are those the driver reports active after linking, with the types
-// and sampler units it reports (uniform-block members and gl_* built-ins are
-// not parameters; an array goes by its name without "[0]"):
-//   - uniforms are set with glProgramUniform*, chosen by the driver's type;
-//   - a vertex-stage input ("in vec2 initTime;") is a per-vertex parameter:
-//     setting it issues glVertexAttrib*, which is legal between the glVertex
-//     calls of one glBegin/glEnd batch (a uniform is not: GL refuses uniform
-//     changes inside a batch);
-//   - a sampler reads the texture unit its `layout(binding = N)` gives it (unit
-//     0 without one); the caller binds each texture on its unit.
+// Parameters are those the driver reports active, with their types (gl_*
+// built-ins are not parameters; an array goes by its name without "[0]"):
+//   - a uniform's value belongs to the program it was set on: set while the
+//     program is not bound, it reaches GL when the program is next bound;
+//   - a uniform that both programs of a pair declare is one variable of the
+//     pair (GLSL's rule): their types must agree, and values set on both must
+//     agree when the pair is bound (each is reported as an error);
+//   - a vertex-stage input ("attribute vec2 initTime;") is a per-vertex
+//     parameter: setting it issues glVertexAttrib*, which is legal between the
+//     glVertex calls of one glBegin/glEnd batch (a uniform is not: GL refuses
+//     uniform changes inside a batch);
+//   - the n-th sampler the source declares reads texture unit n, unless the
+//     source binds any of them with layout(binding), whose units then hold; the
+//     caller binds each texture on its unit.
 // A name that the compiled text of the source declares as a top-level uniform or
-// vertex input but the driver optimised away is still found; setting it does
-// nothing and checks nothing. (The text is read through a small preprocessor:
-// object-like macros and #if with integer expressions; past anything it cannot
-// evaluate, no such names are added.) Per-vertex inputs are bound to the generic
-// locations 1, 6 and 7, which alias no built-in; a source must not give one an
-// explicit location 0 (inside glBegin/glEnd attribute 0 is glVertex).
+// vertex input but the driver optimised away is still found; setting it checks
+// nothing and changes nothing that draws. (The text is read through a small
+// preprocessor; past anything it cannot evaluate, no such names are added.) A
+// vertex program linked alone drops what feeds only its outputs: such a name
+// gets its type, and a value set before has it checked, when its first pair
+// links. The first three per-vertex inputs are bound to the generic locations
+// 1, 6 and 7, which alias no built-in, in every pair of their vertex program;
+// a source must not give one an explicit location 0 (inside glBegin/glEnd
+// attribute 0 is glVertex).
 //
 // A source that is not a regular file, or is over 1 MiB (1048576 bytes), is
 // refused unread with CG_FILE_READ_ERROR ("path: source is N bytes, the limit is 1048576").
 //
 // Errors (unreadable file, compile or link failure, misuse) set the runtime's
 // error, fill the context's last listing with the file path and the driver's log
-// (one "path: " line per log line), then call the callback registered with
-// cgSetErrorCallback. A program whose file, compile or link failed is still a
-// valid handle: loading, binding and setting its parameters do nothing more.
+// (one "path: " line per log line; "vertex path and fragment path: " for a
+// pair), then call the callback registered with cgSetErrorCallback. A program
+// whose file, compile or link failed is still a valid handle: loading, binding
+// and setting its parameters do nothing more. A pair that fails to link is
+// reported once and draws with fixed function while bound.
 #pragma once
 
 #include <GL/glew.h>
@@ -94,8 +107,10 @@ void cgGLSetOptimalOptions(CGprofile profile);
 // Programs. Create reads and compiles the source; load links it and takes its
 // parameters from the driver. programType must be CG_SOURCE, entry "main", args
 // null or an empty list. A profile may be enabled and its program bound in
-// either order; with no profile enabled, fixed-function drawing is back.
-// Destroying a bound program unbinds it; its parameter handles die with it.
+// either order; disabling a profile also unbinds its program, so a program
+// bound for one draw never pairs with the next draw's other program. With no
+// profile enabled, fixed-function drawing is back. Destroying a bound program
+// unbinds it; its parameter handles die with it.
 CGprogram cgCreateProgramFromFile(CGcontext context, CGenum programType, const char* path,
                                   CGprofile profile, const char* entry, const char** args);
 void cgGLLoadProgram(CGprogram program);

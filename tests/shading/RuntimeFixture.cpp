@@ -1,0 +1,71 @@
+// Test fixture of the shading runtime's GL tests.
+#include "RuntimeFixture.h"
+
+#include "support/GlTestContext.h"
+
+#include <cstdio>
+#include <fstream>
+#include <unistd.h>
+
+namespace korvath::test {
+
+std::vector<std::pair<CGerror, std::string>> RuntimeFixture::reports;
+CGcontext RuntimeFixture::context = nullptr;
+
+void RuntimeFixture::SetUp() {
+    ensureGlContext();
+    reports.clear();
+    context = cgCreateContext();
+    cgSetErrorCallback([] { reports.emplace_back(cgGetError(), cgGetLastListing(context)); });
+}
+
+void RuntimeFixture::TearDown() {
+    EXPECT_TRUE(reports.empty()) << "unexpected: " << reports.front().second;
+    cgDestroyContext(context);
+    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
+}
+
+CGprogram RuntimeFixture::use(const std::string& name, const std::string& source) {
+    const std::string path = testing::TempDir() + std::to_string(getpid()) + "-" + name;
+    std::ofstream(path) << source;
+    const auto profile = name.find(".frag") != name.npos ? CG_PROFILE_GLSLF : CG_PROFILE_GLSLV;
+    CGprogram program =
+        cgCreateProgramFromFile(context, CG_SOURCE, path.c_str(), profile, "main", nullptr);
+    std::remove(path.c_str());
+    cgGLLoadProgram(program);
+    cgGLEnableProfile(profile);
+    cgGLBindProgram(program);
+    return program;
+}
+
+GLuint currentProgram() {
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    return static_cast<GLuint>(program);
+}
+
+std::vector<float> uniformValues(const char* name, int count) {
+    float values[16] = {};
+    const GLuint program = currentProgram();
+    glGetUniformfv(program, glGetUniformLocation(program, name), values);
+    return std::vector<float>(values, values + count);
+}
+
+GLint samplerUnit(const char* name) {
+    GLint unit = -1;
+    const GLuint program = currentProgram();
+    glGetUniformiv(program, glGetUniformLocation(program, name), &unit);
+    return unit;
+}
+
+int glslVersion() {
+    int major = 0;
+    int minor = 0;
+    const auto* text = reinterpret_cast<const char*>(glGetString(GL_SHADING_LANGUAGE_VERSION));
+    if (text == nullptr || std::sscanf(text, "%d.%d", &major, &minor) != 2) {
+        return 0;
+    }
+    return major * 100 + minor;
+}
+
+} // namespace korvath::test
