@@ -248,7 +248,7 @@ TEST(SourceDeclarations, WhatTheScanCannotFollowEndsTheList) {
         EXPECT_EQ(Found{"uniform before"},
                   declared({"uniform float before;\n" + middle + "uniform float after;\n", {}}))
             << middle.substr(0, 200);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     }
     // Versions no driver accepts stop before anything.
     for (const char* version : {"#version 125\n", "#version 300\n", "#version 140 core\n",
@@ -258,7 +258,8 @@ TEST(SourceDeclarations, WhatTheScanCannotFollowEndsTheList) {
     }
 }
 
-// A 1 MiB source scans in well under a second (linear time, bounded memory).
+// A 1 MiB source scans in linear time: about 0.1 s optimised, 10 s even under
+// the sanitizers on a loaded machine; a quadratic scan would take minutes.
 TEST(SourceDeclarations, LargeSourcesScanInLinearTime) {
     std::string source = "#define DECLARE(type, name) uniform type name;\n";
     int count = 0;
@@ -270,7 +271,7 @@ TEST(SourceDeclarations, LargeSourcesScanInLinearTime) {
     const auto found = findDeclarations(source, ShaderStage::Vertex, DriverDefinitions{});
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(static_cast<size_t>(count), found.size());
-    EXPECT_LT(elapsed, std::chrono::seconds(2));
+    EXPECT_LT(elapsed, std::chrono::seconds(10));
 }
 
 } // namespace

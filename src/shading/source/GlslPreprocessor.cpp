@@ -171,8 +171,27 @@ private:
 
     bool compiled() const { return groups.empty() || groups.back().compiled; }
 
+    bool needsExpansion(std::string_view token) const {
+        return isIdentifier(token) &&
+               (token == "__LINE__" || token == "__FILE__" || isUnknowable(token) ||
+                macros.count(std::string(token)) != 0);
+    }
+
     bool text(std::string_view first, LineTokens& tokens) {
         if (!compiled()) {
+            return true;
+        }
+        // Most lines name no macro: their tokens go straight on.
+        LineTokens scan(current.text);
+        std::string_view word = scan.next();
+        while (!word.empty() && !needsExpansion(word)) {
+            word = scan.next();
+        }
+        if (word.empty()) {
+            LineTokens plain(current.text);
+            for (word = plain.next(); !word.empty(); word = plain.next()) {
+                sink(word);
+            }
             return true;
         }
         std::vector<PpToken> all{{std::string(first)}};

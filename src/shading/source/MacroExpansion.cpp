@@ -309,12 +309,12 @@ private:
         for (const PpToken& token : tokens) {
             bytes += token.text.size();
         }
-        ExpansionBudget& budget = engine.budget;
-        if (tokens.size() > budget.tokensLeft || bytes > budget.bytesLeft) {
+        ExpansionBudget& left = engine.budget;
+        if (tokens.size() > left.tokensLeft || bytes > left.bytesLeft) {
             return false;
         }
-        budget.tokensLeft -= tokens.size();
-        budget.bytesLeft -= bytes;
+        left.tokensLeft -= tokens.size();
+        left.bytesLeft -= bytes;
         return true;
     }
 

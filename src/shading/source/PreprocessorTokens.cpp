@@ -49,7 +49,7 @@ std::string_view LineTokens::next() {
     } else {
         at += 1;
         for (std::string_view op : kOperators) {
-            if (line.compare(start, op.size(), op) == 0) {
+            if (op[0] == line[start] && line.compare(start, op.size(), op) == 0) {
                 at = start + op.size();
                 break;
             }
