@@ -51,9 +51,14 @@ class Screenshot:
     """An RGB image read from ImageMagick's binary PPM output."""
 
     def __init__(self, ppm):
-        magic, width, height, maxval, self.data = ppm.split(maxsplit=4)
+        magic, width, height, maxval, _ = ppm.split(maxsplit=4)
         assert magic == b"P6" and maxval == b"255", "unexpected screenshot format"
         self.width, self.height = int(width), int(height)
+        # The pixels are the last bytes: splitting them off the header would also
+        # swallow leading pixel bytes that happen to be whitespace values.
+        size = 3 * self.width * self.height
+        assert len(ppm) > size, "screenshot shorter than its %dx%d header" % (self.width, self.height)
+        self.data = ppm[-size:]
 
     def pixel(self, x, y):
         at = 3 * (y * self.width + x)
