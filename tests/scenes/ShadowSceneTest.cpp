@@ -115,8 +115,10 @@ TEST(ShadowSceneRender, AircraftShadowLookupFindsModelPointsWhereTheLightSeesThe
     glGetFloatv(GL_TEXTURE_MATRIX, textureBefore.m);
     scene.drawObjects(0.7f, true);
     glGetFloatv(GL_TEXTURE_MATRIX, textureAfter.m);
+    // The value the runtime keeps for the program, which it uploads on binding.
     const ShadingParameterRecord& parameter = *scene.texTransformParam;
-    glGetUniformfv(parameter.program->program, parameter.location, texTransform.m);
+    ASSERT_EQ(parameter.setComponents, 16);
+    std::copy_n(parameter.value.data(), 16, texTransform.m);
     GLdouble view[16], projection[16];
     std::copy_n(scene.lightView.m, 16, view);
     std::copy_n(scene.lightProjection.m, 16, projection);
@@ -174,20 +176,20 @@ TEST(ShadowSceneRender, GroundInTheAircraftsShadowIsDarkerThanGroundBesideIt) {
 
 // The same program written with preprocessor directives: a disabled block that
 // declares a sampler before the live ones and live names with other types, a
-// macro for a sampler unit and a declaration continued over two lines. The
-// runtime must take units and types from what is compiled, so the picture is
-// the same pixel for pixel (a unit shifted by the disabled sampler draws the
-// landscape black).
+// macro for the sampler's type and a declaration continued over two lines.
+// Units follow the order the compiled text declares the samplers in, and types
+// come from what is compiled, so the picture is the same pixel for pixel (a unit
+// shifted by the disabled sampler draws the landscape black).
 TEST(ShadowSceneSources, ProgramWrittenWithDirectivesDrawsTheSamePicture) {
     ShadowScene& plain = sceneOfKeyN();
     const fs::path copy =
         workingCopy({"landscape.3ds", "landscape.jpg", "flieger.3ds", "flieger.jpg"});
     const std::string source = readText("cg/fp_shadow.cg");
-    const std::string plainSamplers = "layout(binding = 0) uniform sampler2D shadowMap;";
+    const std::string plainSamplers = "uniform sampler2D shadowMap;";
     ASSERT_THAT(source, HasSubstr(plainSamplers));
     std::string directives = source;
     directives.replace(directives.find(plainSamplers), plainSamplers.size(),
-                       "#define SHADOW_UNIT 0\n"
+                       "#define SHADOW_SAMPLER sampler2D\n"
                        "#if 0\n"
                        "uniform sampler2D disabledMap; {\n"
                        "uniform float diffuseColor;\n"
@@ -195,7 +197,7 @@ TEST(ShadowSceneSources, ProgramWrittenWithDirectivesDrawsTheSamePicture) {
                        "#ifdef NOT_DEFINED\n"
                        "uniform vec2 specularColor;\n"
                        "#endif\n"
-                       "layout(binding = SHADOW_UNIT) uniform sampler2D \\\n"
+                       "uniform SHADOW_SAMPLER \\\n"
                        "    shadowMap;");
     writeText(copy / "cg" / "fp_shadow.cg", directives);
 
