@@ -7,10 +7,13 @@ from unittest import mock
 from harness import ProgramTestCase, gaze_near_level
 
 SOAK_SECONDS = 60
-# Resident memory may settle and wobble (driver caches) but must not keep
-# growing: the least-squares trend over all samples, carried across the minute,
-# must stay under this.
-ALLOWED_GROWTH_KB = 4096
+# Resident memory may settle and wobble but must not keep growing: the
+# least-squares trend over all samples, carried across the minute, must stay
+# under this. The main heap grows by itself in every build, in 0.5 and 1 MiB
+# steps: measured 1 to 2 MiB a minute most runs and 6 MiB once, with the build
+# before the runtime's move to OpenGL 2.0 as well as after. A leak of 1.5 KB a
+# frame at llvmpipe's 150 frames a second exceeds this.
+ALLOWED_GROWTH_KB = 12 * 1024
 # AddressSanitizer holds freed blocks in a quarantine of up to 256 MiB before it
 # reuses them, which swung resident memory by +-8 MiB between samples with no
 # trend; without it a sanitizer build's memory is as steady as an optimised one's.
