@@ -1,7 +1,7 @@
 // Problem lines and GL error reports as they reach standard error.
 #include "diagnostics/GlErrors.h"
 #include "diagnostics/Report.h"
-#include "support/GlTestContext.h"
+#include "testbed/GlTestContext.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // damaged file gives the failure name and one line on stderr naming it.
 #include "image/TextureImage.h"
 #include "ImageFileBytes.h"
-#include "support/GlTestContext.h"
+#include "testbed/GlTestContext.h"
 
 #define ILUT_USE_OPENGL
 #include <IL/il.h>

@@ -3,7 +3,7 @@
 // aircraft its nose where the shadow scene flies it; the images load at their sizes.
 #include "image/TextureImage.h"
 #include "mesh/Mesh3ds.h"
-#include "support/GlTestContext.h"
+#include "testbed/GlTestContext.h"
 
 #include <gtest/gtest.h>
 

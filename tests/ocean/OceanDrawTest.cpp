@@ -1,12 +1,12 @@
 // The volcano scene's ocean drawn with its real programs after the program's
 // own start-up, under the start-up camera: water fills the window, and no
 // shading program stays bound for the fixed-function drawing after it.
-#include "OceanScene.h"
+#include "testbed/OceanScene.h"
 #include "app/Application.h"
 #include "app/CameraState.h"
 #include "math/Matrix4.h"
 #include "ocean/Ocean.h"
-#include "support/GlTestContext.h"
+#include "testbed/GlTestContext.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>

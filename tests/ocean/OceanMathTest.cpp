@@ -2,7 +2,7 @@
 // out independently in double precision, the strip stream's order and normals,
 // and the fast paths (vectorised sine and cosine included) against the plain
 // ones, allocating nothing.
-#include "OceanScene.h"
+#include "testbed/OceanScene.h"
 #include "ocean/PlainOcean.h"
 #include "ocean/StripStream.h"
 #include "ocean/WaveSum.h"

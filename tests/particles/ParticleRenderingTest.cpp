@@ -1,10 +1,10 @@
 // Particle systems drawn for real under Xvfb: points where the motion formula
 // puts them, and the end of the program when a vertex program lacks one of its
 // parameters.
-#include "ParticleGlSupport.h"
+#include "testbed/ParticleGlSupport.h"
 #include "particles/CircleEmitter.h"
 #include "particles/ParticleSystem.h"
-#include "support/GlTestContext.h"
+#include "testbed/GlTestContext.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "scenes/SceneTime.h"
 #include "scenes/ShadowGeometry.h"
 #include "shading/ShadingRecords.h"
-#include "support/GlTestContext.h"
+#include "testbed/GlTestContext.h"
 
 #include <GL/glu.h>
 #include <gmock/gmock.h>

@@ -3,7 +3,7 @@
 // the pairs of one vertex program, what the pair's link tells about names the
 // vertex program alone dropped, and the pair's lifetime.
 #include "RuntimeFixture.h"
-#include "support/GlTestContext.h"
+#include "testbed/GlTestContext.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

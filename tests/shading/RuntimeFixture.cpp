@@ -1,7 +1,7 @@
 // Test fixture of the shading runtime's GL tests.
 #include "RuntimeFixture.h"
 
-#include "support/GlTestContext.h"
+#include "testbed/GlTestContext.h"
 
 #include <cstdio>
 #include <fstream>

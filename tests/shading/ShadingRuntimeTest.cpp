@@ -5,7 +5,7 @@
 // which every driver the demo supports compiles.
 #include "RuntimeFixture.h"
 #include "shading/MatrixInverse.h"
-#include "support/GlTestContext.h"
+#include "testbed/GlTestContext.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

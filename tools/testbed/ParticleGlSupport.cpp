@@ -1,8 +1,8 @@
 // The shading context and lava renderer for the particle GL tests and benchmarks.
-#include "ParticleGlSupport.h"
+#include "testbed/ParticleGlSupport.h"
 
 #include "app/Application.h"
-#include "support/GlTestContext.h"
+#include "testbed/GlTestContext.h"
 
 namespace korvath::test {
 

@@ -1,5 +1,5 @@
 // The fixed-pose table and the set-up that reaches each pose as the program does.
-#include "FramePoses.h"
+#include "testbed/FramePoses.h"
 
 #include "app/Application.h"
 #include "app/CameraState.h"

@@ -1,5 +1,5 @@
 // One GL context per test process, made the way the program makes its own.
-#include "support/GlTestContext.h"
+#include "testbed/GlTestContext.h"
 
 #include <GL/freeglut.h>
 #define ILUT_USE_OPENGL
