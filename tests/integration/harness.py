@@ -1,9 +1,9 @@
-"""Runs the real program under a private Xvfb and looks at its window.
+"""Runs the real program and looks at its window.
 
-Each test gets its own X server (Xvfb picks a free display itself), its own
-working directory (a copy of the build directory's cg/ and data/, so fault
-tests can break files without touching the real ones) and reads the program's
-standard output and exit status.
+CTest runs each module under tools/with-xvfb.sh, which gives it a private X
+server. Each test gets its own working directory (a copy of the build
+directory's cg/ and data/, so fault tests can break files without touching the
+real ones) and reads the program's standard output and exit status.
 """
 import os
 import re
@@ -47,6 +47,13 @@ def gaze_near_level(shot):
                for left in (0, w - strip))
 
 
+def shows_shadow_scene(shot):
+    """Sky above the shadow scene's fields: the volcano scene starts with sea
+    above the island."""
+    return (shot.fraction(is_sky, (0, 0, shot.width, shot.height // 10)) > 0.8
+            and shot.fraction(is_land, (0, shot.height // 2, shot.width, shot.height)) > 0.8)
+
+
 class Screenshot:
     """An RGB image read from ImageMagick's binary PPM output."""
 
@@ -83,74 +90,20 @@ class Screenshot:
             out.write(b"P6 %d %d 255\n" % (self.width, self.height) + self.data)
 
 
-class XServer:
-    """A private Xvfb that has been seen to accept a client before it is used.
-
-    Xvfb picks a free display itself. Under load a server can announce its display
-    and still refuse or drop the first clients (or die when another server races
-    it for the same number), so each start is probed with xdpyinfo and retried.
-    """
-
-    START_TRIES = 3
-    PROBE_SECONDS = 30
-
-    def __init__(self):
-        for _ in range(self.START_TRIES):
-            if self._start():
-                return
-            self.stop()
-        raise RuntimeError("no usable Xvfb after %d tries" % self.START_TRIES)
-
-    def _start(self):
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-             "-noreset"],
-            pass_fds=(write_end,), stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as reader:
-            number = reader.readline().strip()
-        if not number:
-            return False
-        self.display = ":" + number
-        return self._accepts_clients()
-
-    def _accepts_clients(self):
-        deadline = time.time() + self.PROBE_SECONDS
-        while time.time() < deadline and self.process.poll() is None:
-            probe = subprocess.run(["xdpyinfo", "-display", self.display],
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            if probe.returncode == 0:
-                return True
-            time.sleep(0.2)
-        return False
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-        self.process.wait(timeout=10)
-
-
 class Program:
-    """The demo running in its own working directory on a given X server."""
+    """The demo running in its own working directory."""
 
-    def __init__(self, server, workdir):
-        # Leak checking is off under a display: Mesa's driver is unloaded before
-        # LeakSanitizer runs and leaves allocations it cannot attribute.
-        asan = os.environ.get("ASAN_OPTIONS", "")
-        env = dict(os.environ, DISPLAY=server.display, LIBGL_ALWAYS_SOFTWARE="1",
-                   ASAN_OPTIONS=(asan + ":" if asan else "") + "detect_leaks=0")
-        self.env = env
+    def __init__(self, workdir):
         self.stdout_path = os.path.join(workdir, "stdout.txt")
         self.stderr_path = os.path.join(workdir, "stderr.txt")
         self.stdout_file = open(self.stdout_path, "wb")
         self.stderr_file = open(self.stderr_path, "wb")
-        self.process = subprocess.Popen([BINARY], cwd=workdir, env=env, stdout=self.stdout_file,
+        self.process = subprocess.Popen([BINARY], cwd=workdir, stdout=self.stdout_file,
                                         stderr=self.stderr_file, stdin=subprocess.DEVNULL)
         self.window = None
 
     def xdotool(self, *args, check=True):
-        return subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True,
+        return subprocess.run(["xdotool", *args], capture_output=True, text=True,
                               timeout=30, check=check).stdout
 
     def wait_for_window(self, timeout=60):
@@ -227,8 +180,7 @@ class Program:
                      "mousedown", str(button), *moves, "mouseup", str(button))
 
     def screenshot(self):
-        ppm = subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"], env=self.env,
-                             capture_output=True, timeout=30, check=True).stdout
+        ppm = subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"], capture_output=True, timeout=30, check=True).stdout
         return Screenshot(ppm)
 
     def geometry(self):
@@ -272,14 +224,9 @@ class Program:
         self.close_files()
 
     def switch_to_shadow_scene(self):
-        """Key n, then waits for the shadow scene's sky above its fields (the
-        volcano scene starts with sea above the island); returns that shot."""
+        """Key n, then waits for the shadow scene's look; returns that shot."""
         self.key("n")
-        return self.wait_for_picture(
-            lambda shot: (shot.fraction(is_sky, (0, 0, shot.width, shot.height // 10)) > 0.8
-                          and shot.fraction(is_land, (0, shot.height // 2, shot.width,
-                                                      shot.height)) > 0.8),
-            "shadow scene")
+        return self.wait_for_picture(shows_shadow_scene, "shadow scene")
 
 
 class ProgramTestCase(unittest.TestCase):
@@ -291,13 +238,11 @@ class ProgramTestCase(unittest.TestCase):
             source = os.path.join(RUNTIME_DIR, name)
             if os.path.isdir(source):
                 shutil.copytree(source, os.path.join(self.workdir, name))
-        self.server = XServer()
         self.programs = []
 
     def tearDown(self):
         for program in self.programs:
             program.kill()
-        self.server.stop()
         shutil.rmtree(self.workdir, ignore_errors=True)
 
     def start(self):
@@ -305,7 +250,7 @@ class ProgramTestCase(unittest.TestCase):
         # a failed step would take the new one's input.
         for earlier in self.programs:
             earlier.kill()
-        program = Program(self.server, self.workdir)
+        program = Program(self.workdir)
         self.programs.append(program)
         return program
 

@@ -27,7 +27,6 @@ class ShadowSceneTest(ProgramTestCase):
         # The camera stands still: every changed ground pixel is the aircraft or
         # its shadow leaving one place and reaching another. Frames come slowly on
         # a busy machine, so the changes are summed until both kinds are seen.
-        program.key("n")  # a second n keeps the scene
         ground = (0, h // 8, w, h)
         darker = brighter = 0
         previous = landscape
@@ -45,6 +44,14 @@ class ShadowSceneTest(ProgramTestCase):
             program.drag(button, (400, 300), end)
             program.wait_for_picture(lambda shot: before.difference(shot) > 10.0,
                                      "view moved by button %d" % button)
+        # A second n keeps the scene and the dragged view: a rebuilt scene would
+        # return the camera to its start.
+        program.wait_for_frames()
+        dragged = program.screenshot()
+        program.key("n")
+        program.wait_for_frames()
+        kept = program.screenshot()
+        self.assertLess(kept.difference(dragged), dragged.difference(landscape) / 2)
         program.key("Escape")
         self.expect_status(program, 0)
         self.assertEqual(program.output_after_glew(), "")

@@ -1,7 +1,7 @@
 """Start-up: the key help and GLEW line, the window, the clear colour, the keys."""
 import time
 
-from harness import ProgramTestCase, is_sky
+from harness import ProgramTestCase, is_sky, shows_shadow_scene
 
 
 class StartupTest(ProgramTestCase):
@@ -22,6 +22,7 @@ class StartupTest(ProgramTestCase):
         for key in ("a", "N", "Return"):
             program.key(key)
         program.wait_for_frames()  # the keys are handled and frames go on
+        self.assertFalse(shows_shadow_scene(program.screenshot()))
         pressed = time.time()
         program.key("Escape")
         self.expect_status(program, 0, timeout=10)

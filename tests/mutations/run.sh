@@ -1,0 +1,35 @@
+#!/bin/bash
+# Applies each mutation patch (default: every tests/mutations/*.patch) to one
+# scratch copy of the working tree's tracked files, rebuilds, runs the tests
+# the patch names in its "# tests:" line and prints whether they caught the
+# fault, then takes the patch back out. Exits non-zero if any fault was missed
+# or a patch did not apply or build.
+set -u
+repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
+patches=("$@")
+[ $# -gt 0 ] || patches=("$repo"/tests/mutations/*.patch)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+(cd "$repo" && git ls-files -z | tar --null --ignore-failed-read -T - -cf - 2>/dev/null) | tar -xf - -C "$scratch"
+mkdir "$scratch/build" && cd "$scratch/build" || exit 2
+cmake -S .. -B . -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVATH_TESTS=ON -DKORVATH_BENCH=OFF >/dev/null &&
+  cmake --build . -j2 >../build.log 2>&1 || { tail -20 ../build.log; echo "unpatched build failed"; exit 2; }
+caught=0 missed=0 broken=0
+for patch in "${patches[@]}"; do
+  patch=$(realpath "$patch") name=$(basename "$patch")
+  fault=$(sed -n 's/^# fault: //p' "$patch") tests=$(sed -n 's/^# tests: //p' "$patch")
+  if ! git -C .. apply "$patch" 2>/dev/null; then
+    echo "unapplied $name: $fault"; broken=$((broken + 1)); continue
+  fi
+  if ! cmake --build . -j2 >../build.log 2>&1; then
+    echo "unbuilt   $name: $fault"; broken=$((broken + 1))
+  elif ctest -R "$tests" >../ctest.log 2>&1; then
+    echo "missed    $name: $fault"; missed=$((missed + 1))
+  else
+    echo "caught    $name: $fault  ($(grep -oE '[^ ]+ \((Failed|SEGFAULT|Subprocess aborted|Timeout|Child aborted)' ../ctest.log | cut -d' ' -f1 | sort -u | paste -sd' '))"
+    caught=$((caught + 1))
+  fi
+  git -C .. apply -R "$patch"
+done
+echo "summary: ${#patches[@]} patches, $caught caught, $missed missed, $broken not applied or not built"
+[ $((missed + broken)) -eq 0 ]
