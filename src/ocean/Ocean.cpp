@@ -3,7 +3,6 @@
 #include "ocean/Ocean.h"
 
 #include "ocean/WaveSum.h"
-#include "shading/ProgramFile.h"
 
 #include <GL/glew.h>
 
@@ -16,11 +15,6 @@ constexpr int gridSize = 70;
 
 float cellSize(float extent) {
     return static_cast<float>(static_cast<double>(extent) / gridSize);
-}
-
-CGprogram compileProgram(CGcontext context, CGprofile profile, const char* path) {
-    cgGLSetOptimalOptions(profile);
-    return loadProgramFile(context, profile, path);
 }
 
 void sendStrips(const StripVertex* stream, int strips, int length) {
@@ -37,24 +31,15 @@ void sendStrips(const StripVertex* stream, int strips, int length) {
 
 } // namespace
 
+// The ocean's programs have every parameter it sets; like the rest of the
+// runtime's handles, they are not checked here.
 Ocean::Ocean(float width, float depth, const ShaderContext& shaderContext)
     : columns(gridSize), rows(gridSize), cellWidth(cellSize(width)), cellDepth(cellSize(depth)),
-      context(shaderContext.context), vertexProfile(shaderContext.vertexProfile),
-      vertexProgram(compileProgram(context, vertexProfile, "cg/vp_ocean.cg")),
-      fragmentProfile(shaderContext.fragmentProfile),
-      lightVecParam(cgGetNamedParameter(vertexProgram, "lightVec")),
-      modelViewProjParam(cgGetNamedParameter(vertexProgram, "modelViewProj")),
-      modelViewParam(cgGetNamedParameter(vertexProgram, "modelView")),
-      modelViewITParam(cgGetNamedParameter(vertexProgram, "modelViewIT")), restPositions(grid()) {
-    // After the vertex program's parameters: the runtime sees the calls in this order.
-    fragmentProgram = compileProgram(context, fragmentProfile, "cg/fp_ocean.cg");
+      programs(shaderContext, {"cg/vp_ocean.cg", {}}, {"cg/fp_ocean.cg", {}},
+               ProgramPair::Compile::Optimised),
+      lightVecParam(programs.vertexParameter("lightVec")), restPositions(grid()) {
     vertices.assign(grid().vertexCount(), Vector3());
     stream.resize(streamLength(grid()));
-}
-
-Ocean::~Ocean() {
-    cgDestroyProgram(vertexProgram);
-    cgDestroyProgram(fragmentProgram);
 }
 
 void Ocean::addWave(float directionX, float directionY, float directionZ, float wavelength,
@@ -66,21 +51,13 @@ void Ocean::draw(float time, Vector3 lightPosition) {
     updateVertices(restPositions, waves, time, vertices.data());
     buildStripStream(grid(), vertices.data(), stream.data());
 
-    cgGLEnableProfile(vertexProfile);
-    cgGLBindProgram(vertexProgram);
-    cgGLSetStateMatrixParameter(modelViewProjParam, CG_GL_MODELVIEW_PROJECTION_MATRIX,
-                                CG_GL_MATRIX_IDENTITY);
-    cgGLSetStateMatrixParameter(modelViewParam, CG_GL_MODELVIEW_MATRIX, CG_GL_MATRIX_IDENTITY);
-    cgGLSetStateMatrixParameter(modelViewITParam, CG_GL_MODELVIEW_MATRIX,
-                                CG_GL_MATRIX_INVERSE_TRANSPOSE);
+    programs.bind();
+    programs.setStandardMatrices();
     cgGLSetParameter3f(lightVecParam, lightPosition.x, lightPosition.y, lightPosition.z);
-    cgGLEnableProfile(fragmentProfile);
-    cgGLBindProgram(fragmentProgram);
 
     sendStrips(stream.data(), stripCount(grid()), stripLength(grid()));
 
-    cgGLDisableProfile(fragmentProfile);
-    cgGLDisableProfile(vertexProfile);
+    programs.unbind();
 }
 
 } // namespace korvath

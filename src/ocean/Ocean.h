@@ -7,7 +7,7 @@
 #include "ocean/OceanGrid.h"
 #include "ocean/StripStream.h"
 #include "ocean/Wave.h"
-#include "shading/ShaderContext.h"
+#include "shading/ProgramPair.h"
 
 #include <vector>
 
@@ -19,8 +19,6 @@ public:
     // against the shared context (failures reach the runtime's error callback);
     // needs a current GL context. The grid starts all (0, 0, 0).
     Ocean(float width, float depth, const ShaderContext& shaderContext);
-    // Destroys the vertex program, then the fragment program.
-    ~Ocean();
     Ocean(const Ocean&) = delete;
     Ocean& operator=(const Ocean&) = delete;
 
@@ -43,15 +41,9 @@ public:
     int rows;
     float cellWidth;
     float cellDepth;
-    CGcontext context;
-    CGprofile vertexProfile;
-    CGprogram vertexProgram;
-    CGprofile fragmentProfile;
-    CGprogram fragmentProgram;
+    // Destroyed with the ocean, the vertex program first.
+    ProgramPair programs;
     CGparameter lightVecParam;
-    CGparameter modelViewProjParam;
-    CGparameter modelViewParam;
-    CGparameter modelViewITParam;
 
 private:
     RestPositions restPositions;     // the grid at rest, for the wave update

@@ -3,51 +3,31 @@
 #include "particles/PointSpriteRenderer.h"
 
 #include "image/TextureImage.h"
-#include "shading/ParameterCheck.h"
-#include "shading/ProgramFile.h"
 
 namespace korvath {
 
 PointSpriteRenderer::PointSpriteRenderer(const char* vertexProgramPath,
                                          const char* fragmentProgramPath, const char* spritePath,
                                          bool blendedValue, CGcontext context,
-                                         CGprofile vertexProfileValue,
-                                         CGprofile fragmentProfileValue)
-    : vertexProfile(vertexProfileValue), fragmentProfile(fragmentProfileValue),
+                                         CGprofile vertexProfile, CGprofile fragmentProfile)
+    : programs({context, vertexProfile, fragmentProfile},
+               {vertexProgramPath,
+                {"modelViewProj", "acceleration", "time", "initVelocity", "initTime"}},
+               {fragmentProgramPath, {}}, ProgramPair::Compile::Optimised),
+      accelerationParam(programs.vertexParameter("acceleration")),
+      timeParam(programs.vertexParameter("time")),
+      textureParam(programs.fragmentParameter("texture")),
+      initVelocityParam(programs.vertexParameter("initVelocity")),
+      initTimeParam(programs.vertexParameter("initTime")), spriteTexture(loadTextureImage(spritePath)),
       blended(blendedValue) {
-    // Compile failures reach the runtime's error callback, which ends the program.
-    cgGLSetOptimalOptions(vertexProfile);
-    vertexProgram = loadProgramFile(context, vertexProfile, vertexProgramPath);
-    modelViewProjParam = cgGetNamedParameter(vertexProgram, "modelViewProj");
-    accelerationParam = cgGetNamedParameter(vertexProgram, "acceleration");
-    timeParam = cgGetNamedParameter(vertexProgram, "time");
-    initVelocityParam = cgGetNamedParameter(vertexProgram, "initVelocity");
-    initTimeParam = cgGetNamedParameter(vertexProgram, "initTime");
-    requireParameters(
-        {modelViewProjParam, accelerationParam, timeParam, initVelocityParam, initTimeParam});
-
-    cgGLSetOptimalOptions(fragmentProfile);
-    fragmentProgram = loadProgramFile(context, fragmentProfile, fragmentProgramPath);
-    textureParam = cgGetNamedParameter(fragmentProgram, "texture");
-
-    spriteTexture = loadTextureImage(spritePath);
     cgGLSetTextureParameter(textureParam, spriteTexture);
 }
 
-PointSpriteRenderer::~PointSpriteRenderer() {
-    cgDestroyProgram(vertexProgram);
-    cgDestroyProgram(fragmentProgram);
-}
-
 void PointSpriteRenderer::beginBatch(float time, const Vector3& acceleration) {
-    cgGLEnableProfile(vertexProfile);
-    cgGLBindProgram(vertexProgram);
+    programs.bind();
     cgGLSetParameter1f(timeParam, time);
     cgGLSetParameter3f(accelerationParam, acceleration.x, acceleration.y, acceleration.z);
-    cgGLSetStateMatrixParameter(modelViewProjParam, CG_GL_MODELVIEW_PROJECTION_MATRIX,
-                                CG_GL_MATRIX_IDENTITY);
-    cgGLEnableProfile(fragmentProfile);
-    cgGLBindProgram(fragmentProgram);
+    programs.setStandardMatrices();
 
     glEnable(GL_VERTEX_PROGRAM_POINT_SIZE);
     glEnable(GL_POINT_SPRITE);
@@ -79,8 +59,7 @@ void PointSpriteRenderer::endBatch() {
     // on, which would paint the next frame's terrain in one texel's colour.
     glTexEnvi(GL_POINT_SPRITE, GL_COORD_REPLACE, GL_FALSE);
     glDisable(GL_ALPHA_TEST);
-    cgGLDisableProfile(vertexProfile);
-    cgGLDisableProfile(fragmentProfile);
+    programs.unbind();
     if (blended) {
         glDisable(GL_BLEND);
         glEnable(GL_DEPTH_TEST);

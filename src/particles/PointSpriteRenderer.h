@@ -3,7 +3,7 @@
 #pragma once
 
 #include "particles/ParticleRenderer.h"
-#include "shading/ShadingRuntime.h"
+#include "shading/ProgramPair.h"
 
 namespace korvath {
 
@@ -14,9 +14,8 @@ public:
     PointSpriteRenderer(const char* vertexProgramPath, const char* fragmentProgramPath,
                         const char* spritePath, bool blended, CGcontext context,
                         CGprofile vertexProfile, CGprofile fragmentProfile);
-    // Destroys the vertex program, then the fragment program; the sprite
-    // texture stays in the graphics context.
-    ~PointSpriteRenderer() override;
+    // The programs die with the renderer; the sprite texture stays in the
+    // graphics context.
     PointSpriteRenderer(const PointSpriteRenderer&) = delete;
     PointSpriteRenderer& operator=(const PointSpriteRenderer&) = delete;
 
@@ -28,12 +27,8 @@ public:
     void endBatch() override;
 
 private:
-    CGprofile vertexProfile;
-    CGprogram vertexProgram = nullptr;
-    CGprofile fragmentProfile;
-    CGprogram fragmentProgram = nullptr;
+    ProgramPair programs;
     CGparameter accelerationParam = nullptr;
-    CGparameter modelViewProjParam = nullptr;
     CGparameter timeParam = nullptr;
     CGparameter textureParam = nullptr;
     CGparameter initVelocityParam = nullptr;

@@ -8,8 +8,6 @@
 #include "scenes/SceneTime.h"
 #include "scenes/ShadowGeometry.h"
 #include "scenes/TextureNotice.h"
-#include "shading/ParameterCheck.h"
-#include "shading/ProgramFile.h"
 
 #include <GL/glu.h>
 
@@ -44,6 +42,11 @@ void setMaterial(const ShadowScene& scene, const Material& material) {
     cgGLSetParameter4f(scene.specularColorParam, s[0], s[1], s[2], s[3]);
 }
 
+// The shadow lookup reads the depth map on unit 0; each mesh binds its own
+// texture on unit 1, where the fragment program's "texture" sampler reads.
+constexpr GLenum kShadowMapUnit = GL_TEXTURE0;
+constexpr GLenum kMeshUnit = GL_TEXTURE1;
+
 Matrix4 readModelView() {
     Matrix4 matrix;
     glGetFloatv(GL_MODELVIEW_MATRIX, matrix.m);
@@ -52,27 +55,19 @@ Matrix4 readModelView() {
 
 } // namespace
 
-ShadowScene::ShadowScene(const ShaderContext& context) : shaderContext(context) {
-    vertexProgram =
-        loadProgramFile(shaderContext.context, shaderContext.vertexProfile, "cg/vp_shadow.cg");
-    modelViewProjParam = cgGetNamedParameter(vertexProgram, "modelViewProj");
-    texTransformParam = cgGetNamedParameter(vertexProgram, "texTransform");
-    modelViewParam = cgGetNamedParameter(vertexProgram, "modelView");
-    modelViewITParam = cgGetNamedParameter(vertexProgram, "modelViewIT");
-    lightVecParam = cgGetNamedParameter(vertexProgram, "lightVec");
-
-    fragmentProgram =
-        loadProgramFile(shaderContext.context, shaderContext.fragmentProfile, "cg/fp_shadow.cg");
-    shadowMapParam = cgGetNamedParameter(fragmentProgram, "shadowMap");
-    textureParam = cgGetNamedParameter(fragmentProgram, "texture");
-    ambientColorParam = cgGetNamedParameter(fragmentProgram, "ambientColor");
-    diffuseColorParam = cgGetNamedParameter(fragmentProgram, "diffuseColor");
-    specularColorParam = cgGetNamedParameter(fragmentProgram, "specularColor");
-
-    requireParameters({modelViewProjParam, texTransformParam, modelViewParam, modelViewITParam,
-                       lightVecParam, shadowMapParam, textureParam, ambientColorParam,
-                       diffuseColorParam, specularColorParam});
-
+ShadowScene::ShadowScene(const ShaderContext& context)
+    : programs(context,
+               {"cg/vp_shadow.cg",
+                {"modelViewProj", "texTransform", "modelView", "modelViewIT", "lightVec"}},
+               {"cg/fp_shadow.cg",
+                {"shadowMap", "texture", "ambientColor", "diffuseColor", "specularColor"}},
+               ProgramPair::Compile::AsWritten, ProgramPair::Programs::LiveWithContext),
+      texTransformParam(programs.vertexParameter("texTransform")),
+      lightVecParam(programs.vertexParameter("lightVec")),
+      shadowMapParam(programs.fragmentParameter("shadowMap")),
+      ambientColorParam(programs.fragmentParameter("ambientColor")),
+      diffuseColorParam(programs.fragmentParameter("diffuseColor")),
+      specularColorParam(programs.fragmentParameter("specularColor")) {
     landscape = loadMesh("data/model/landscape.3ds", "data/model/landscape.jpg");
     aircraft = loadMesh("data/model/flieger.3ds", "data/model/flieger.jpg");
     if (!isTextureLoaded(landscape->textureId) || !isTextureLoaded(aircraft->textureId)) {
@@ -150,7 +145,7 @@ void ShadowScene::drawObjects(float t, bool cameraPass) {
     glPushMatrix();
     if (cameraPass) {
         glMultMatrixf(mouseView.m);
-        setObjectMatrices();
+        programs.setStandardMatrices();
         setMaterial(*this, landscapeMaterial);
     }
     landscape->draw();
@@ -158,7 +153,7 @@ void ShadowScene::drawObjects(float t, bool cameraPass) {
     const Matrix4 placement = aircraftPlacement(t);
     glMultMatrixf(placement.m);
     if (cameraPass) {
-        setObjectMatrices();
+        programs.setStandardMatrices();
         setAircraftShadowTransform(placement);
         // The program lights in the drawn object's coordinates: the landscape's
         // are the world's, the aircraft's turn with it.
@@ -200,52 +195,42 @@ void ShadowScene::renderCameraPass(float t) {
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(cameraView.m);
 
-    // World coordinates to shadow-map coordinates (s, t, r in 0..1 after / q).
+    programs.bind();
+    cgGLSetParameter3f(lightVecParam, lightPosition.x, lightPosition.y, lightPosition.z);
+
+    // World coordinates to shadow-map coordinates (s, t, r in 0..1 after / q),
+    // kept as the texture matrix of the unit the lookup reads.
+    glActiveTexture(kShadowMapUnit);
     glMatrixMode(GL_TEXTURE);
     glLoadMatrixf(shadowBiasMatrix().m);
     glMultMatrixf(lightProjection.m);
     glMultMatrixf(lightView.m);
+    cgGLSetStateMatrixParameter(texTransformParam, CG_GL_TEXTURE_MATRIX, CG_GL_MATRIX_IDENTITY);
     glMatrixMode(GL_MODELVIEW);
 
-    cgGLEnableProfile(shaderContext.vertexProfile);
-    cgGLBindProgram(vertexProgram);
-    cgGLEnableProfile(shaderContext.fragmentProfile);
-    cgGLBindProgram(fragmentProgram);
-    cgGLSetParameter3f(lightVecParam, lightPosition.x, lightPosition.y, lightPosition.z);
-    cgGLSetStateMatrixParameter(texTransformParam, CG_GL_TEXTURE_MATRIX, CG_GL_MATRIX_IDENTITY);
-
     glEnable(GL_TEXTURE_2D);
-    glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, shadowTexture);
     cgGLSetTextureParameter(shadowMapParam, shadowTexture);
-    glActiveTexture(GL_TEXTURE1); // each mesh binds its own texture here
+    glActiveTexture(kMeshUnit);
     drawObjects(t, true);
 
-    cgGLDisableProfile(shaderContext.vertexProfile);
-    cgGLDisableProfile(shaderContext.fragmentProfile);
+    programs.unbind();
     glDisable(GL_TEXTURE_2D);
-}
-
-void ShadowScene::setObjectMatrices() {
-    cgGLSetStateMatrixParameter(modelViewProjParam, CG_GL_MODELVIEW_PROJECTION_MATRIX,
-                                CG_GL_MATRIX_IDENTITY);
-    cgGLSetStateMatrixParameter(modelViewParam, CG_GL_MODELVIEW_MATRIX, CG_GL_MATRIX_IDENTITY);
-    cgGLSetStateMatrixParameter(modelViewITParam, CG_GL_MODELVIEW_MATRIX,
-                                CG_GL_MATRIX_INVERSE_TRANSPOSE);
 }
 
 void ShadowScene::setAircraftShadowTransform(const Matrix4& placement) {
     // The shadow transform takes world points; the aircraft's vertices are in its
-    // own coordinates, so its placement goes first. Loaded whole rather than
-    // multiplied onto the active unit's matrix, which differs in the first frame.
+    // own coordinates, so its placement goes first.
     const Matrix4 aircraftToShadowMap =
         shadowBiasMatrix() * lightProjection * lightView * placement;
+    glActiveTexture(kShadowMapUnit);
     glMatrixMode(GL_TEXTURE);
     glPushMatrix();
     glLoadMatrixf(aircraftToShadowMap.m);
     cgGLSetStateMatrixParameter(texTransformParam, CG_GL_TEXTURE_MATRIX, CG_GL_MATRIX_IDENTITY);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
+    glActiveTexture(kMeshUnit);
 }
 
 } // namespace korvath

@@ -6,7 +6,7 @@
 #include "math/Vector.h"
 #include "scenes/PassListener.h"
 #include "scenes/ShadowDepthTarget.h"
-#include "shading/ShaderContext.h"
+#include "shading/ProgramPair.h"
 
 #include <GL/glew.h>
 
@@ -38,19 +38,14 @@ public:
     // the programs each object's matrices, light and colours.
     void drawObjects(float t, bool cameraPass);
 
-    ShaderContext shaderContext;
-    CGprogram vertexProgram = nullptr;
-    CGprogram fragmentProgram = nullptr;
-    CGparameter modelViewProjParam = nullptr;
+    // Left to the runtime context, which lives until exit.
+    ProgramPair programs;
     CGparameter texTransformParam = nullptr;
-    CGparameter modelViewParam = nullptr;
-    CGparameter modelViewITParam = nullptr;
     CGparameter lightVecParam = nullptr;
     CGparameter shadowMapParam = nullptr;
     CGparameter ambientColorParam = nullptr;
     CGparameter diffuseColorParam = nullptr;
     CGparameter specularColorParam = nullptr;
-    CGparameter textureParam = nullptr; // checked, never set: the sampler reads unit 1
     Mesh3ds* landscape = nullptr;
     Mesh3ds* aircraft = nullptr;
     GLuint shadowTexture = 0;
@@ -72,7 +67,6 @@ public:
 private:
     void renderDepthPass(float t);
     void renderCameraPass(float t);
-    void setObjectMatrices();
     void setAircraftShadowTransform(const Matrix4& placement);
 };
 

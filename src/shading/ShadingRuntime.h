@@ -118,6 +118,13 @@ void cgDestroyProgram(CGprogram program);
 void cgGLEnableProfile(CGprofile profile);
 void cgGLDisableProfile(CGprofile profile);
 void cgGLBindProgram(CGprogram program);
+// Not among the classic calls: both stages in one step. Enables both profiles and
+// binds a vertex and a fragment program, so that the pair becomes current with
+// one program switch and neither program is current alone on the way; values set
+// after it reach the pair at once, and each only once. Unbinding disables both
+// profiles the same way, back to fixed-function drawing.
+void cgGLBindProgramPair(CGprogram vertex, CGprogram fragment);
+void cgGLUnbindProgramPair();
 
 // Parameters. Lookup returns null for a name the program does not have (see
 // above). A program has its parameters once loaded; one whose file, compile or

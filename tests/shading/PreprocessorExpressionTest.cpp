@@ -1,6 +1,6 @@
-// #if arithmetic and #version lines: the values every driver agrees on, and
-// empty where drivers may differ or must fail.
-#include "shading/source/GlslVersion.h"
+// #if arithmetic: the values every driver agrees on, and empty where drivers
+// may differ or must fail. What #version lines define, the declaration scan's
+// test checks through the names it finds.
 #include "shading/source/PreprocessorExpression.h"
 #include "shading/source/PreprocessorTokens.h"
 
@@ -85,41 +85,6 @@ TEST(PreprocessorExpression, EmptyWhereDriversMayDisagreeOrFail) {
     EXPECT_EQ(std::nullopt, evaluate(std::string(100000, '-') + "1"));
     EXPECT_EQ(std::optional<std::int32_t>(1), evaluate(std::string(60, '(') + "1" +
                                                        std::string(60, ')')));
-}
-
-TEST(GlslVersion, VersionLinesAndWhatTheyDefine) {
-    struct Case {
-        std::vector<std::string_view> words;
-        int number;
-        bool es;
-        bool compatibility;
-    };
-    const Case accepted[] = {
-        {{"110"}, 110, false, false},        {{"150", "compatibility"}, 150, false, true},
-        {{"460", "core"}, 460, false, false}, {{"100"}, 100, true, false},
-        {{"320", "es"}, 320, true, false},
-    };
-    for (const Case& c : accepted) {
-        const std::optional<GlslVersion> version = parseVersion(c.words);
-        ASSERT_TRUE(version) << c.words[0];
-        EXPECT_EQ(c.number, version->number);
-        EXPECT_EQ(c.es, version->es);
-        EXPECT_EQ(c.compatibility, version->compatibility);
-    }
-    const std::vector<std::string_view> rejected[] = {
-        {}, {"111"}, {"300"}, {"100", "es"}, {"130", "core"}, {"330", "es"}, {"330", "full"},
-        {"330", "core", "x"}, {"0x14A"}, {"1000"}};
-    for (const auto& words : rejected) {
-        EXPECT_FALSE(parseVersion(words)) << (words.empty() ? "" : words[0]);
-    }
-    using Macros = std::vector<std::pair<std::string, std::string>>;
-    EXPECT_EQ((Macros{{"__VERSION__", "110"}}), versionMacros({}));
-    EXPECT_EQ((Macros{{"__VERSION__", "140"}, {"GL_FRAGMENT_PRECISION_HIGH", "1"}}),
-              versionMacros({140, false, false}));
-    EXPECT_EQ((Macros{{"__VERSION__", "150"},
-                      {"GL_compatibility_profile", "1"},
-                      {"GL_FRAGMENT_PRECISION_HIGH", "1"}}),
-              versionMacros({150, false, true}));
 }
 
 } // namespace

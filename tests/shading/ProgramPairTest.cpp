@@ -1,217 +1,144 @@
-// Vertex and fragment programs linked as pairs: programs of any GLSL version
-// the driver takes, uniforms both stages declare, per-vertex inputs shared by
-// the pairs of one vertex program, what the pair's link tells about names the
-// vertex program alone dropped, and the pair's lifetime.
+// The owner of a program pair: one program switch to bind it and each value
+// uploaded once (counted through GLEW's function pointers), the standard
+// matrices as GL holds them, the missing-parameter exit, and what it destroys.
+#include "shading/ProgramPair.h"
+
 #include "RuntimeFixture.h"
-#include "testbed/GlTestContext.h"
+#include "math/MatrixInverse.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <unistd.h>
 
 namespace korvath::test {
 namespace {
 
-using ::testing::ContainsRegex;
+using ::testing::Pointwise;
 
-// A point of 5 pixels at NDC (x, y), drawn by whatever is bound.
-void drawPoint(float x, float y) {
-    glPointSize(5.0f);
-    glBegin(GL_POINTS);
-    glVertex2f(x, y);
-    glEnd();
-}
+const char* const kVertexSource = R"(#version 120
+uniform mat4 modelViewProj, modelViewIT;
+uniform vec3 lightVec;
+varying vec3 colour;
+void main() { gl_Position = modelViewProj * gl_Vertex;
+              colour = lightVec + (modelViewIT * vec4(gl_Normal, 0.0)).xyz; }
+)";
 
-// The colour at NDC (x, y) of the 800x600 window.
-Rgb colourAt(const std::vector<std::uint8_t>& pixels, float x, float y) {
-    return pixelAt(pixels, static_cast<int>((x + 1.0f) * 400.0f),
-                   static_cast<int>((y + 1.0f) * 300.0f));
-}
+const char* const kFragmentSource = R"(#version 120
+varying vec3 colour;
+void main() { gl_FragColor = vec4(colour, 1.0); }
+)";
 
-MATCHER_P3(IsRgb, r, g, b, "") {
-    return arg.r == r && arg.g == g && arg.b == b;
-}
+int switches = 0;
+int uploads = 0;
+PFNGLUSEPROGRAMPROC realUseProgram = nullptr;
+PFNGLUNIFORM3FVPROC realUniform3fv = nullptr;
+PFNGLUNIFORMMATRIX4FVPROC realUniformMatrix4fv = nullptr;
 
-// A 1x1 texture of one colour on a texture unit.
-GLuint bindColourTexture(GLenum unit, const GLubyte (&rgb)[3]) {
-    GLuint texture = 0;
-    glActiveTexture(unit);
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-    glActiveTexture(GL_TEXTURE0);
-    return texture;
-}
-
-using ProgramPairTest = RuntimeFixture;
-
-TEST_F(ProgramPairTest, Glsl110PairDrawsWithItsValues) {
-    CGprogram vertex = use("old.vert", "#version 110\n"
-                                       "uniform vec2 shift;\n"
-                                       "varying vec4 colour;\n"
-                                       "void main() { gl_Position = gl_Vertex + vec4(shift, 0.0, "
-                                       "0.0); colour = vec4(0.0, 1.0, 0.0, 1.0); }\n");
-    CGprogram fragment = use("old.frag", "#version 110\n"
-                                         "uniform float red;\n"
-                                         "varying vec4 colour;\n"
-                                         "void main() { gl_FragColor = colour + vec4(red); }\n");
-    cgGLSetParameter2f(cgGetNamedParameter(vertex, "shift"), 0.5f, 0.0f);
-    cgGLSetParameter1f(cgGetNamedParameter(fragment, "red"), 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawPoint(-0.25f, 0.0f);
-    const auto pixels = readBackBuffer();
-    EXPECT_THAT(colourAt(pixels, 0.25f, 0.0f), IsRgb(0, 255, 0));
-    EXPECT_THAT(colourAt(pixels, -0.25f, 0.0f), IsRgb(0, 0, 0));
-}
-
-// The source's own units (layout(binding)) hold, and in/out interfaces match.
-TEST_F(ProgramPairTest, Glsl450PairKeepsItsSamplerBindings) {
-    if (glslVersion() < 450) {
-        GTEST_SKIP() << "the driver compiles GLSL " << glslVersion();
+class ProgramPairTest : public RuntimeFixture {
+protected:
+    ProgramPair make(ProgramPair::Programs programs = ProgramPair::Programs::DieWithPair) {
+        return {shading(), {vertexPath.c_str(), {"modelViewProj", "lightVec"}},
+                {fragmentPath.c_str(), {}}, ProgramPair::Compile::Optimised, programs};
     }
-    use("new.vert", "#version 450 compatibility\n"
-                    "layout(location = 0) out vec2 where;\n"
-                    "void main() { gl_Position = gl_Vertex; where = vec2(0.5); }\n");
-    use("new.frag", "#version 450 compatibility\n"
-                    "layout(location = 0) in vec2 where;\n"
-                    "layout(binding = 2) uniform sampler2D shadowMap;\n"
-                    "layout(binding = 1) uniform sampler2D image;\n"
-                    "out vec4 colour;\n"
-                    "void main() { colour = texture(image, where) + texture(shadowMap, where); }\n");
-    EXPECT_EQ(1, samplerUnit("image"));
-    EXPECT_EQ(2, samplerUnit("shadowMap"));
-    const GLubyte red[3] = {255, 0, 0};
-    const GLubyte blue[3] = {0, 0, 255};
-    const GLuint textures[] = {bindColourTexture(GL_TEXTURE1, red),
-                               bindColourTexture(GL_TEXTURE2, blue)};
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawPoint(0.0f, 0.0f);
-    EXPECT_THAT(colourAt(readBackBuffer(), 0.0f, 0.0f), IsRgb(255, 0, 255));
-    glDeleteTextures(2, textures);
-}
-
-// GLSL makes a uniform both stages declare one variable of the pair: the two
-// values set on it must agree, and so must the types.
-TEST_F(ProgramPairTest, UniformBothStagesDeclareMustAgree) {
-    const char* vertexSource = "#version 120\nuniform vec3 tint;\nvarying vec3 shade;\n"
-                               "void main() { gl_Position = gl_Vertex; shade = tint; }\n";
-    CGprogram vertex = use("tinted.vert", vertexSource);
-    CGprogram fragment = use("tinted.frag", "#version 120\nuniform vec3 tint;\n"
-                                            "varying vec3 shade;\n"
-                                            "void main() { gl_FragColor = vec4(tint * shade, "
-                                            "1.0); }\n");
-    cgGLSetParameter3f(cgGetNamedParameter(vertex, "tint"), 1.0f, 0.0f, 1.0f);
-    cgGLSetParameter3f(cgGetNamedParameter(fragment, "tint"), 1.0f, 0.0f, 1.0f);
-    cgGLBindProgram(fragment);
-    EXPECT_THAT(reports, ::testing::IsEmpty());
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawPoint(0.0f, 0.0f);
-    EXPECT_THAT(colourAt(readBackBuffer(), 0.0f, 0.0f), IsRgb(255, 0, 255));
-
-    cgGLSetParameter3f(cgGetNamedParameter(fragment, "tint"), 0.0f, 1.0f, 0.0f);
-    EXPECT_THAT(reports, ::testing::IsEmpty()) << "the other may follow before the draw";
-    cgGLBindProgram(fragment);
-    ASSERT_EQ(1u, reports.size());
-    EXPECT_EQ(CG_INVALID_PARAMETER_ERROR, reports[0].first);
-    EXPECT_THAT(reports[0].second,
-                ContainsRegex("tinted.vert and .*tinted.frag: uniform \"tint\" is one variable "
-                              "of the linked pair, but the programs set it to \\(1, 0, 1\\) and "
-                              "\\(0, 1, 0\\)"));
-    reports.clear();
-
-    use("float.frag", "#version 120\nuniform float tint;\nvarying vec3 shade;\n"
-                      "void main() { gl_FragColor = vec4(tint * shade, 1.0); }\n");
-    ASSERT_EQ(1u, reports.size());
-    EXPECT_EQ(CG_PROGRAM_LOAD_ERROR, reports[0].first);
-    EXPECT_THAT(reports[0].second,
-                ContainsRegex("tinted.vert and .*float.frag: both declare uniform \"tint\", "
-                              "which the linked pair shares, as vec3 and float"));
-    reports.clear();
-    EXPECT_EQ(0u, currentProgram()) << "a pair that cannot link draws nothing of its own";
-}
-
-// The vertex program linked alone drops a uniform that feeds only its outputs:
-// set before any pair exists, its value is kept, and the pair's link both tells
-// its type and checks the value against it.
-TEST_F(ProgramPairTest, PairLinkTypesWhatTheVertexProgramAloneDropped) {
-    const char* vertexSource = "#version 120\nuniform vec3 colour;\nvarying vec3 shade;\n"
-                               "void main() { gl_Position = gl_Vertex; shade = colour; }\n";
-    const char* fragmentSource = "#version 120\nvarying vec3 shade;\n"
-                                 "void main() { gl_FragColor = vec4(shade, 1.0); }\n";
-    CGprogram vertex = use("feeds.vert", vertexSource);
-    cgGLSetParameter3f(cgGetNamedParameter(vertex, "colour"), 0.0f, 0.0f, 1.0f);
-    use("shade.frag", fragmentSource);
-    EXPECT_THAT(reports, ::testing::IsEmpty());
-    EXPECT_EQ(std::vector<float>({0.0f, 0.0f, 1.0f}), uniformValues("colour", 3));
-    cgGLSetParameter4f(cgGetNamedParameter(vertex, "colour"), 1.0f, 1.0f, 1.0f, 1.0f);
-    ASSERT_EQ(1u, reports.size()) << "typed now, so checked at the call";
-    reports.clear();
-
-    cgGLDisableProfile(CG_PROFILE_GLSLF);
-    CGprogram unchecked = use("unchecked.vert", vertexSource);
-    cgGLSetParameter4f(cgGetNamedParameter(unchecked, "colour"), 1.0f, 1.0f, 1.0f, 1.0f);
-    EXPECT_THAT(reports, ::testing::IsEmpty()) << "no type to check against yet";
-    use("shade.frag", fragmentSource);
-    ASSERT_EQ(1u, reports.size());
-    EXPECT_THAT(reports[0].second,
-                ContainsRegex("unchecked.vert: cgGLSetParameter4f: \"colour\" is a parameter of "
-                              "type vec3; the call sets 4 components"));
-    reports.clear();
-    EXPECT_EQ(std::vector<float>({0.0f, 0.0f, 0.0f}), uniformValues("colour", 3))
-        << "the refused value never reaches GL";
-}
-
-// Every pair of one vertex program takes its per-vertex input at the same
-// attribute, including one that the vertex program alone drops because it
-// feeds only an output.
-TEST_F(ProgramPairTest, PairsOfOneVertexProgramTakePerVertexValuesAlike) {
-    CGprogram vertex = use("shared.vert", "#version 120\n"
-                                          "attribute vec2 offset;\n"
-                                          "attribute float brightness;\n"
-                                          "varying float shade;\n"
-                                          "void main() { gl_Position = vec4(offset, 0.0, 1.0); "
-                                          "shade = brightness; }\n");
-    const char* const fragments[] = {"#version 120\nvarying float shade;\n"
-                                     "void main() { gl_FragColor = vec4(shade, 0.0, 0.0, 1.0); }\n",
-                                     "#version 120\nvarying float shade;\n"
-                                     "void main() { gl_FragColor = vec4(0.0, shade, 0.0, 1.0); }\n"};
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glPointSize(5.0f);
-    float x = -0.5f;
-    for (const char* fragment : fragments) {
-        use("shared.frag", fragment);
-        glBegin(GL_POINTS);
-        for (const float y : {-0.5f, 0.5f}) {
-            cgGLSetParameter2f(cgGetNamedParameter(vertex, "offset"), x, y);
-            cgGLSetParameter1f(cgGetNamedParameter(vertex, "brightness"), y > 0.0f ? 1.0f : 0.5f);
-            glVertex2f(0.0f, 0.0f);
+    // From here on the GL calls that switch programs or upload vectors and
+    // matrices are counted.
+    static void countCalls() {
+        realUseProgram = std::exchange(__glewUseProgram, [](GLuint id) {
+            ++switches;
+            realUseProgram(id);
+        });
+        realUniform3fv = std::exchange(__glewUniform3fv, [](GLint at, GLsizei n, const GLfloat* v) {
+            ++uploads;
+            realUniform3fv(at, n, v);
+        });
+        realUniformMatrix4fv = std::exchange(
+            __glewUniformMatrix4fv, [](GLint at, GLsizei n, GLboolean transpose, const GLfloat* v) {
+                ++uploads;
+                realUniformMatrix4fv(at, n, transpose, v);
+            });
+    }
+    void TearDown() override {
+        if (realUseProgram != nullptr) {
+            __glewUseProgram = realUseProgram;
+            __glewUniform3fv = realUniform3fv;
+            __glewUniformMatrix4fv = realUniformMatrix4fv;
         }
-        glEnd();
-        x += 1.0f;
+        RuntimeFixture::TearDown();
     }
-    const auto pixels = readBackBuffer();
-    EXPECT_THAT(colourAt(pixels, -0.5f, 0.5f), IsRgb(255, 0, 0));
-    EXPECT_THAT(colourAt(pixels, -0.5f, -0.5f), IsRgb(128, 0, 0));
-    EXPECT_THAT(colourAt(pixels, 0.5f, 0.5f), IsRgb(0, 255, 0));
-    EXPECT_THAT(colourAt(pixels, 0.5f, -0.5f), IsRgb(0, 128, 0));
+    const std::string vertexPath = write("pair.vert", kVertexSource);
+    const std::string fragmentPath = write("pair.frag", kFragmentSource);
+};
+
+// The vertex program lacks "modelView": setting the standard matrices skips it.
+TEST_F(ProgramPairTest, BindSwitchesOnceAndEachValueReachesThePairOnce) {
+    const ProgramPair pair = make();
+    countCalls();
+    for (int frame = 0; frame < 2; ++frame) {
+        pair.bind();
+        cgGLSetParameter3f(pair.vertexParameter("lightVec"), 1.0f, 2.0f, 3.0f);
+        pair.setStandardMatrices();
+        EXPECT_EQ(std::vector<float>({1.0f, 2.0f, 3.0f}), uniformValues("lightVec", 3));
+        pair.unbind();
+        EXPECT_EQ(0u, currentProgram());
+    }
+    EXPECT_EQ(4, switches) << "the pair, then fixed function, per frame";
+    EXPECT_EQ(6, uploads) << "lightVec, modelViewProj and modelViewIT, per frame";
 }
 
-TEST_F(ProgramPairTest, PairIsLinkedOnceAndReleasedWithEitherProgram) {
-    const char* vertexSource = "#version 120\nvoid main() { gl_Position = gl_Vertex; }\n";
-    const char* fragmentSource = "#version 120\nvoid main() { gl_FragColor = vec4(1.0); }\n";
-    use("kept.vert", vertexSource);
-    CGprogram fragment = use("kept.frag", fragmentSource);
-    const GLuint pair = currentProgram();
-    cgGLDisableProfile(CG_PROFILE_GLSLF);
-    cgGLEnableProfile(CG_PROFILE_GLSLF);
-    cgGLBindProgram(fragment);
-    EXPECT_EQ(pair, currentProgram());
-    cgDestroyProgram(fragment);
-    EXPECT_NE(pair, currentProgram()) << "the vertex program draws alone";
-    EXPECT_EQ(GL_FALSE, glIsProgram(pair));
+// A rotation and a non-uniform scale, so that the inverse transpose differs
+// from the modelview.
+TEST_F(ProgramPairTest, StandardMatricesAreThoseInForce) {
+    const ProgramPair pair = make();
+    pair.bind();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glFrustum(-1.0, 1.0, -0.75, 0.75, 1.0, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glRotatef(30.0f, 0.3f, 1.0f, 0.2f);
+    glScalef(2.0f, 0.5f, 3.0f);
+    Matrix4 modelView, product;
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView.m);
+    glGetFloatv(GL_PROJECTION_MATRIX, product.m);
+    product *= modelView;
+    pair.setStandardMatrices();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    EXPECT_THAT(uniformValues("modelViewProj", 16), Pointwise(::testing::FloatNear(1e-5f), product.m));
+    Matrix4 inverseTranspose;
+    const std::vector<float> it = uniformValues("modelViewIT", 16);
+    std::copy(it.begin(), it.end(), inverseTranspose.m);
+    // (M^-1)^T = IT exactly when IT^T * M = I.
+    EXPECT_THAT((transposed(inverseTranspose) * modelView).m,
+                Pointwise(::testing::FloatNear(1e-5f), Matrix4().m));
+    pair.unbind();
+}
+
+TEST_F(ProgramPairTest, MissingRequiredParameterEndsTheProcessWithTheMessage) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            dup2(STDERR_FILENO, STDOUT_FILENO); // the message belongs on standard output
+            ProgramPair pair(shading(), {vertexPath.c_str(), {"lightVec", "modelView"}},
+                             {fragmentPath.c_str(), {}}, ProgramPair::Compile::AsWritten);
+        },
+        ::testing::ExitedWithCode(1), "(^|\n)Unable to retrieve program parameters, exiting\\.\\.\\.\n$");
+}
+
+TEST_F(ProgramPairTest, DestroysItsProgramsUnlessTheContextKeepsThem) {
+    CGprogram kept = nullptr;
+    CGprogram destroyed = nullptr;
+    kept = make(ProgramPair::Programs::LiveWithContext).fragment();
+    destroyed = make().fragment();
+    cgGLLoadProgram(kept);
+    EXPECT_THAT(reports, ::testing::IsEmpty());
+    cgGLLoadProgram(destroyed);
+    ASSERT_EQ(1u, reports.size());
+    EXPECT_EQ(CG_INVALID_PROGRAM_HANDLE_ERROR, reports[0].first);
+    reports.clear();
 }
 
 } // namespace

@@ -23,15 +23,23 @@ void RuntimeFixture::TearDown() {
     EXPECT_TRUE(reports.empty()) << "unexpected: " << reports.front().second;
     cgDestroyContext(context);
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
+    for (const std::string& path : written) {
+        std::remove(path.c_str());
+    }
+}
+
+std::string RuntimeFixture::write(const std::string& name, const std::string& source) {
+    const std::string path = testing::TempDir() + std::to_string(getpid()) + "-" + name;
+    std::ofstream(path) << source;
+    written.push_back(path);
+    return path;
 }
 
 CGprogram RuntimeFixture::use(const std::string& name, const std::string& source) {
-    const std::string path = testing::TempDir() + std::to_string(getpid()) + "-" + name;
-    std::ofstream(path) << source;
+    const std::string path = write(name, source);
     const auto profile = name.find(".frag") != name.npos ? CG_PROFILE_GLSLF : CG_PROFILE_GLSLV;
     CGprogram program =
         cgCreateProgramFromFile(context, CG_SOURCE, path.c_str(), profile, "main", nullptr);
-    std::remove(path.c_str());
     cgGLLoadProgram(program);
     cgGLEnableProfile(profile);
     cgGLBindProgram(program);

@@ -3,7 +3,7 @@
 // programs written to files, compiled, loaded, enabled and bound in one call.
 #pragma once
 
-#include "shading/ShadingRuntime.h"
+#include "shading/ShaderContext.h"
 
 #include <gtest/gtest.h>
 
@@ -20,15 +20,22 @@ protected:
     // (which unbinds its programs) and checks that GL saw no wrong call.
     void TearDown() override;
 
-    // Writes source to a file of this process named after name, then compiles,
-    // loads, enables and binds it: *.frag as a fragment program, others as
-    // vertex ones. The file goes once read.
+    // Writes source to a file of this process named after name and returns its
+    // path; the file goes at the test's end.
+    std::string write(const std::string& name, const std::string& source);
+    // Writes the source, then compiles, loads, enables and binds it: *.frag as a
+    // fragment program, others as vertex ones.
     CGprogram use(const std::string& name, const std::string& source);
+    // The test's runtime context with the two profiles.
+    static ShaderContext shading() { return {context, CG_PROFILE_GLSLV, CG_PROFILE_GLSLF}; }
 
     // What the error callback saw, call by call: the error (which it takes, so
     // clears) and the listing of the test's context at that moment.
     static std::vector<std::pair<CGerror, std::string>> reports;
     static CGcontext context;
+
+private:
+    std::vector<std::string> written;
 };
 
 // The GL program the runtime made current; 0 for fixed function.

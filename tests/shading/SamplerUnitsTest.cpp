@@ -1,6 +1,6 @@
 // Sampler unit numbering: declaration order, the source's own bindings, and
 // samplers the scan did not reach.
-#include "shading/SamplerUnits.h"
+#include "shading/runtime/SamplerUnits.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

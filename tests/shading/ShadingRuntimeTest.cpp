@@ -1,10 +1,9 @@
 // The shading runtime against a real GL context: parameter lookup, values kept
-// with their program, state matrices and sampler units as GL holds them,
-// per-vertex values inside one batch, declarations the preprocessor hides or
-// builds, and the error paths through the callback. The programs are GLSL 1.20,
+// with their program, sampler units as GL holds them, declarations the
+// preprocessor hides or builds, and the error paths through the callback. The programs are GLSL 1.20,
 // which every driver the demo supports compiles.
 #include "RuntimeFixture.h"
-#include "shading/MatrixInverse.h"
+#include "math/MatrixInverse.h"
 #include "testbed/GlTestContext.h"
 
 #include <gmock/gmock.h>
@@ -36,17 +35,19 @@ varying vec3 colour;
 void main() { gl_FragColor = vec4(colour, 1.0); }
 )";
 
-// Units follow the order of declaration; a sampler in a disabled block before
-// them must not shift them.
+// Units follow the order of declaration, which is neither alphabetical nor the
+// order main reads the samplers in; a sampler in a disabled block before them
+// must not shift them.
 const char* const kSamplingSource = R"(#version 120
 varying vec3 colour;
 #if 0
 uniform sampler2D disabledMap;
 #endif
-uniform sampler2D shadowMap;
 uniform sampler2D texture;
-void main() { gl_FragColor = vec4(colour, 1.0) * texture2D(texture, gl_PointCoord)
-                             * texture2D(shadowMap, gl_PointCoord); }
+uniform sampler2D shadowMap;
+uniform sampler2D detail;
+void main() { gl_FragColor = vec4(colour, 1.0) * texture2D(detail, gl_PointCoord)
+                             * texture2D(shadowMap, gl_PointCoord) * texture2D(texture, gl_PointCoord); }
 )";
 
 // Declarations the preprocessor hides, joins or builds, and one of each type a
@@ -112,71 +113,14 @@ TEST_F(ShadingRuntimeTest, ValueSetOnAnUnboundProgramReachesItWhenBound) {
     EXPECT_EQ(std::vector<float>({0.5f, 0.5f, 0.5f}), uniformValues("lightVec", 3));
 }
 
-// A rotation and a non-uniform scale, so that the inverse transpose differs
-// from the modelview.
-TEST_F(ShadingRuntimeTest, StateMatricesAreThoseInForceAtTheCall) {
-    CGprogram vertex = use("matrices.vert", kVertexSource);
-    use("colour.frag", kColourSource);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glFrustum(-1.0, 1.0, -0.75, 0.75, 1.0, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glRotatef(30.0f, 0.3f, 1.0f, 0.2f);
-    glScalef(2.0f, 0.5f, 3.0f);
-    Matrix4 modelView, product;
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelView.m);
-    glGetFloatv(GL_PROJECTION_MATRIX, product.m);
-    product *= modelView;
-    cgGLSetStateMatrixParameter(cgGetNamedParameter(vertex, "modelViewProj"),
-                                CG_GL_MODELVIEW_PROJECTION_MATRIX, CG_GL_MATRIX_IDENTITY);
-    cgGLSetStateMatrixParameter(cgGetNamedParameter(vertex, "modelViewIT"),
-                                CG_GL_MODELVIEW_MATRIX, CG_GL_MATRIX_INVERSE_TRANSPOSE);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-
-    const std::vector<float> modelViewProj = uniformValues("modelViewProj", 16);
-    Matrix4 inverseTranspose;
-    const std::vector<float> it = uniformValues("modelViewIT", 16);
-    std::copy(it.begin(), it.end(), inverseTranspose.m);
-    // (M^-1)^T = IT exactly when IT^T * M = I.
-    const Matrix4 identity = transposed(inverseTranspose) * modelView;
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_NEAR(product.m[i], modelViewProj[i], 1e-5f) << "element " << i;
-        EXPECT_NEAR(i % 5 == 0 ? 1.0f : 0.0f, identity.m[i], 1e-5f) << "element " << i;
-    }
-}
-
 TEST_F(ShadingRuntimeTest, SamplersReadUnitsInTheOrderTheSourceDeclaresThem) {
     use("units.vert", kVertexSource);
     CGprogram sampling = use("sampling.frag", kSamplingSource);
-    EXPECT_EQ(std::vector<GLint>({0, 1}),
-              std::vector<GLint>({samplerUnit("shadowMap"), samplerUnit("texture")}));
+    EXPECT_EQ(std::vector<GLint>({0, 1, 2}),
+              std::vector<GLint>(
+                  {samplerUnit("texture"), samplerUnit("shadowMap"), samplerUnit("detail")}));
     EXPECT_EQ(nullptr, cgGetNamedParameter(sampling, "disabledMap"));
     cgGLSetTextureParameter(cgGetNamedParameter(sampling, "texture"), 0);
-}
-
-// Every point is issued at (0, 0, 0, 0), which no matrix moves, so only its
-// offset, set between the glVertex calls of one batch, says where it goes.
-TEST_F(ShadingRuntimeTest, PerVertexValuesChangeWithinOneBatch) {
-    CGprogram vertex = use("offset.vert", kVertexSource);
-    use("colour.frag", kColourSource);
-    cgGLSetParameter3f(cgGetNamedParameter(vertex, "lightVec"), 1.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glPointSize(5.0f);
-    const float offsets[][2] = {{-0.5f, 0.0f}, {0.0f, 0.5f}};
-    glBegin(GL_POINTS);
-    for (const auto& point : offsets) {
-        cgGLSetParameter2f(cgGetNamedParameter(vertex, "offset"), point[0], point[1]);
-        glVertex4f(0.0f, 0.0f, 0.0f, 0.0f);
-    }
-    glEnd();
-    const auto pixels = readBackBuffer();
-    EXPECT_EQ(255, pixelAt(pixels, 200, 300).r); // NDC (-0.5, 0) on the 800x600 window
-    EXPECT_EQ(255, pixelAt(pixels, 400, 450).r); // (0, 0.5)
-    EXPECT_EQ(0, pixelAt(pixels, 400, 300).r);   // (0, 0): no point was left unmoved
 }
 
 // One stage disabled leaves the other's program drawing alone; none left is
@@ -225,7 +169,7 @@ TEST_F(ShadingRuntimeTest, FailuresReachTheCallbackOnceWithTheirListing) {
     // Exactly at the limit is fine: a program padded with a comment.
     std::string atLimit = "#version 120\nvoid main() { gl_FragColor = vec4(1.0); }\n//";
     atLimit.resize(1u << 20, 'x');
-    use("at-limit.frag", atLimit);
+    CGprogram fragment = use("at-limit.frag", atLimit);
     ASSERT_THAT(reports, ::testing::IsEmpty());
 
     const std::tuple<std::function<void()>, CGerror, const char*> cases[] = {
@@ -252,6 +196,8 @@ TEST_F(ShadingRuntimeTest, FailuresReachTheCallbackOnceWithTheirListing) {
          "cgGLBindProgram: invalid program handle"},
         {[] { cgGLEnableProfile(CG_PROFILE_UNKNOWN); }, CG_INVALID_PROFILE_ERROR,
          "cgGLEnableProfile: unknown profile"},
+        {[&] { cgGLBindProgramPair(fragment, fragment); },
+         CG_INVALID_PROFILE_ERROR, "takes a vertex and then a fragment program"},
     };
     for (const auto& [call, expected, pattern] : cases) {
         call();
@@ -299,10 +245,6 @@ TEST_F(ShadingRuntimeTest, CallsThatDisagreeWithTheDriversTypeAreRefused) {
          "\"map\" is a parameter of type sampler2D; the call sets float or a float vector"},
         {[&] { cgGLSetParameter1f(in(fragment, "count"), 1.0f); },
          "\"count\" is a parameter of type int;"},
-        {[&] { cgGLSetParameter1f(in(fragment, "flag"), 1.0f); },
-         "\"flag\" is a parameter of type bool;"},
-        {[&] { cgGLSetParameter4f(in(fragment, "rotation"), 1.0f, 2.0f, 3.0f, 4.0f); },
-         "\"rotation\" is a parameter of type mat3; the call sets float"},
         {[&] { cgGLSetParameter3f(in(fragment, "afterBrace"), 1.0f, 2.0f, 3.0f); },
          "declarations.frag: cgGLSetParameter3f: \"afterBrace\" is a parameter of type vec2; "
          "the call sets 3 components"},

@@ -251,8 +251,9 @@ TEST(SourceDeclarations, WhatTheScanCannotFollowEndsTheList) {
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     }
     // Versions no driver accepts stop before anything.
-    for (const char* version : {"#version 125\n", "#version 300\n", "#version 140 core\n",
-                                "#version 450 es\n", "#version 0330\n"}) {
+    for (const char* version :
+         {"#version 125\n", "#version 300\n", "#version 140 core\n", "#version 450 es\n",
+          "#version 0330\n", "#version 100 es\n", "#version 330 full\n", "#version 1000\n"}) {
         EXPECT_EQ(Found{}, declared({std::string(version) + "uniform float after;\n", {}}))
             << version;
     }

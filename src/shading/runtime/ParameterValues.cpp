@@ -1,7 +1,7 @@
 // Uniform values as the runtime keeps them, uploaded by type.
-#include "shading/ParameterValues.h"
+#include "shading/runtime/ParameterValues.h"
 
-#include "shading/UniformTypes.h"
+#include "shading/runtime/UniformTypes.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,14 +1,14 @@
 // Contexts, profiles and programs: reading a source file, compiling its stage,
 // linking it alone and taking its parameters from the driver. The stage's
-// shader stays for the pairs it is linked into when bound (LinkedPairs.h).
-#include "shading/DriverParameters.h"
-#include "shading/ParameterValues.h"
-#include "shading/ProgramBinding.h"
-#include "shading/ProgramLink.h"
-#include "shading/SamplerUnits.h"
-#include "shading/ShadingRecords.h"
-#include "shading/SourceFile.h"
-#include "shading/UniformTypes.h"
+// shader stays for the pairs it is linked into when bound (PairCache.h).
+#include "shading/runtime/ActiveVariables.h"
+#include "shading/runtime/ParameterValues.h"
+#include "shading/runtime/CurrentProgram.h"
+#include "shading/runtime/CompileAndLink.h"
+#include "shading/runtime/SamplerUnits.h"
+#include "shading/runtime/HandleRecords.h"
+#include "shading/runtime/BoundedSourceRead.h"
+#include "shading/runtime/UniformTypes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -168,7 +168,7 @@ void compile(ShadingProgramRecord& program, const std::string& source) {
 // The generic locations of a vertex program's inputs: those the source declares
 // in its order, then those only the driver found, in the driver's order (after
 // a first link). Inputs the alone link drops get theirs too: a pair may use
-// them. Beyond the three locations, the driver chooses (LinkedPairs.cpp keeps
+// them. Beyond the three locations, the driver chooses (PairCache.cpp keeps
 // its choice for every pair).
 std::vector<korvath::shading::AttributeBinding> inputBindings(const ShadingProgramRecord& program,
                                                               GLuint linked) {

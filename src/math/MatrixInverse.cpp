@@ -1,5 +1,5 @@
 // Cofactor inverse and transpose on column-major 4x4 matrices.
-#include "shading/MatrixInverse.h"
+#include "math/MatrixInverse.h"
 
 #include <cmath>
 

@@ -3,12 +3,12 @@
 // takes per-vertex values at the same attributes. Its link also tells the types
 // of what the vertex program linked alone dropped (all that feeds only its
 // outputs, which no fragment stage read there).
-#include "shading/LinkedPairs.h"
+#include "shading/runtime/PairCache.h"
 
-#include "shading/DriverParameters.h"
-#include "shading/ParameterValues.h"
-#include "shading/ProgramLink.h"
-#include "shading/UniformTypes.h"
+#include "shading/runtime/ActiveVariables.h"
+#include "shading/runtime/ParameterValues.h"
+#include "shading/runtime/CompileAndLink.h"
+#include "shading/runtime/UniformTypes.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // Inverse of 4x4 matrices: a modelview times its inverse is the identity, and a
 // singular matrix has none.
-#include "shading/MatrixInverse.h"
+#include "math/MatrixInverse.h"
 
 #include <gtest/gtest.h>
 

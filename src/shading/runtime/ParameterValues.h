@@ -3,7 +3,7 @@
 // program it joins receives it, whichever was current when it was set.
 #pragma once
 
-#include "shading/ShadingRecords.h"
+#include "shading/runtime/HandleRecords.h"
 
 #include <string>
 

@@ -2,10 +2,10 @@
 // reaches GL now or when the program is next current, per-vertex parameters go
 // through glVertexAttrib*, state matrices are read from the fixed-function
 // matrix stacks at the call. Each call is checked against the driver's type.
-#include "shading/MatrixInverse.h"
-#include "shading/ParameterValues.h"
-#include "shading/ProgramBinding.h"
-#include "shading/ShadingRecords.h"
+#include "math/MatrixInverse.h"
+#include "shading/runtime/ParameterValues.h"
+#include "shading/runtime/CurrentProgram.h"
+#include "shading/runtime/HandleRecords.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Program sources through the bounded file read, with the runtime's wording.
-#include "shading/SourceFile.h"
+#include "shading/runtime/BoundedSourceRead.h"
 
 #include "files/BoundedFile.h"
 

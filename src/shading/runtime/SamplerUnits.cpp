@@ -1,5 +1,5 @@
 // Sampler unit numbering: the source's own bindings, or declaration order.
-#include "shading/SamplerUnits.h"
+#include "shading/runtime/SamplerUnits.h"
 
 #include <algorithm>
 

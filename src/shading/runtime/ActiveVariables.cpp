@@ -1,5 +1,5 @@
 // glGetActiveUniform and glGetActiveAttrib over a linked program.
-#include "shading/DriverParameters.h"
+#include "shading/runtime/ActiveVariables.h"
 
 #include <algorithm>
 

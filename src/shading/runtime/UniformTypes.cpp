@@ -1,5 +1,5 @@
 // GL type enums and their GLSL names.
-#include "shading/UniformTypes.h"
+#include "shading/runtime/UniformTypes.h"
 
 #include <cstdio>
 #include <utility>

@@ -2,10 +2,10 @@
 // what is current: both as their linked pair, one alone (the other stage is
 // fixed function), or none (fixed-function drawing). A linked program made
 // current receives the values set since it last held them.
-#include "shading/ProgramBinding.h"
+#include "shading/runtime/CurrentProgram.h"
 
-#include "shading/LinkedPairs.h"
-#include "shading/ParameterValues.h"
+#include "shading/runtime/PairCache.h"
+#include "shading/runtime/ParameterValues.h"
 
 using korvath::shading::LinkedProgram;
 using korvath::shading::ParameterSlot;
@@ -108,6 +108,22 @@ void applyBindings() {
     }
 }
 
+// Reports a handle that cannot be bound; a program whose file, compile or link
+// failed can: it draws nothing.
+bool isBindable(const ShadingProgramRecord* program, const char* call) {
+    if (!korvath::shading::isLiveProgram(program)) {
+        reportError(CG_INVALID_PROGRAM_HANDLE_ERROR, nullptr,
+                    std::string(call) + ": invalid program handle");
+        return false;
+    }
+    if (!program->failed && program->alone.id == 0) {
+        reportError(CG_PROGRAM_LOAD_ERROR, program->context,
+                    program->path + ": bound before cgGLLoadProgram loaded it");
+        return false;
+    }
+    return true;
+}
+
 void setProfileEnabled(CGprofile profile, bool enabled, const char* call) {
     StageBinding* stage = stageOf(profile);
     if (stage == nullptr) {
@@ -175,14 +191,7 @@ void cgGLDisableProfile(CGprofile profile) {
 }
 
 void cgGLBindProgram(CGprogram program) {
-    if (!korvath::shading::isLiveProgram(program)) {
-        reportError(CG_INVALID_PROGRAM_HANDLE_ERROR, nullptr,
-                    "cgGLBindProgram: invalid program handle");
-        return;
-    }
-    if (!program->failed && program->alone.id == 0) {
-        reportError(CG_PROGRAM_LOAD_ERROR, program->context,
-                    program->path + ": bound before cgGLLoadProgram loaded it");
+    if (!isBindable(program, "cgGLBindProgram")) {
         return;
     }
     StageBinding* stage = stageOf(program->profile);
@@ -190,5 +199,27 @@ void cgGLBindProgram(CGprogram program) {
         return; // created with an unknown profile: that failure is reported already
     }
     stage->program = program;
+    applyBindings();
+}
+
+void cgGLBindProgramPair(CGprogram vertex, CGprogram fragment) {
+    constexpr const char* call = "cgGLBindProgramPair";
+    if (!isBindable(vertex, call) || !isBindable(fragment, call)) {
+        return;
+    }
+    if (vertex->profile != CG_PROFILE_GLSLV || fragment->profile != CG_PROFILE_GLSLF) {
+        reportError(CG_INVALID_PROFILE_ERROR, vertex->context,
+                    vertex->path + " and " + fragment->path + ": " + call +
+                        ": takes a vertex and then a fragment program");
+        return;
+    }
+    vertexStage = {true, vertex};
+    fragmentStage = {true, fragment};
+    applyBindings();
+}
+
+void cgGLUnbindProgramPair() {
+    vertexStage = {};
+    fragmentStage = {};
     applyBindings();
 }

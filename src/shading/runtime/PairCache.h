@@ -2,7 +2,7 @@
 // both are bound; kept until either program is destroyed.
 #pragma once
 
-#include "shading/ShadingRecords.h"
+#include "shading/runtime/HandleRecords.h"
 
 #include <vector>
 

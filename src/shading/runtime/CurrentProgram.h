@@ -2,7 +2,7 @@
 // decide, and the uniform values that reach it.
 #pragma once
 
-#include "shading/ShadingRecords.h"
+#include "shading/runtime/HandleRecords.h"
 
 namespace korvath::shading {
 

@@ -1,6 +1,6 @@
 // The runtime's process-wide state: the last error, the error callback, the
 // error texts, the listings and the registry of live contexts and programs.
-#include "shading/ShadingRecords.h"
+#include "shading/runtime/HandleRecords.h"
 
 #include <algorithm>
 #include <unordered_set>

@@ -2,7 +2,7 @@
 // calls, with the driver's log in the runtime's wording.
 #pragma once
 
-#include "shading/ShadingRecords.h"
+#include "shading/runtime/HandleRecords.h"
 
 #include <string>
 #include <utility>

@@ -1,5 +1,5 @@
 // Compile and link calls of OpenGL 2.0 and their logs.
-#include "shading/ProgramLink.h"
+#include "shading/runtime/CompileAndLink.h"
 
 #include <algorithm>
 #include <sstream>
