@@ -17,6 +17,10 @@ namespace korvath {
 
 namespace {
 
+// The widest point sprite the eruption programs write, in pixels: the ash
+// puffs' maxPointSize in cg/vp_volcanoAsh.cg; lava and stones clamp lower.
+constexpr float widestEruptionPointSize = 96.0f;
+
 ParticleSystem* createEruption(const EruptionSettings& settings, const ShaderContext& context) {
     auto* emitter =
         new CircleEmitter(settings.emitInterval, settings.spread, settings.origin,
@@ -32,7 +36,8 @@ ParticleSystem* createEruption(const EruptionSettings& settings, const ShaderCon
 
 } // namespace
 
-VolcanoScene::VolcanoScene(const ShaderContext& context) : shaderContext(context) {
+VolcanoScene::VolcanoScene(const ShaderContext& context)
+    : shaderContext(context), pointGuardBand(widestEruptionPointSize) {
     ocean = new Ocean(800.0f, 800.0f, shaderContext);
     for (const WaveSettings& wave : volcanoWaves) {
         ocean->addWave(wave.direction.x, wave.direction.y, wave.direction.z, wave.wavelength,
@@ -69,6 +74,7 @@ void VolcanoScene::draw() {
     // The emitters sit 20 units below where the eruption leaves the crater.
     glPushMatrix();
     glTranslatef(0.0f, 20.0f, 0.0f);
+    pointGuardBand.begin();
     announcePass(passListener, "stones");
     stones->draw(t);
 
@@ -82,6 +88,7 @@ void VolcanoScene::draw() {
     ash->draw(t);
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
+    pointGuardBand.end();
     announcePass(passListener, nullptr);
 
     glPopMatrix();

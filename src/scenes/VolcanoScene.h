@@ -3,6 +3,7 @@
 
 #include "math/Vector.h"
 #include "scenes/PassListener.h"
+#include "scenes/PointGuardBand.h"
 #include "shading/ShaderContext.h"
 
 namespace korvath {
@@ -30,6 +31,8 @@ public:
     Ocean* ocean = nullptr;
     Mesh3ds* terrain = nullptr;
     Vector3 viewLightPosition; // the light under this frame's view, written before draw
+    // Around the stones, lava and ash, so sprites leaving the window slide out.
+    PointGuardBand pointGuardBand;
     // Told of the passes ocean, terrain, stones, lava and ash; not owned, none by default.
     PassListener* passListener = nullptr;
 };
