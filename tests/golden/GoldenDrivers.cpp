@@ -16,14 +16,12 @@ namespace {
 constexpr double tightMean = 0.05;
 constexpr int tightPixels = 10;
 
-// Zink clips a wide point whose centre leaves the view, as OpenGL allows, where
-// llvmpipe draws its visible part: ash sprites leaving the top of the view are
-// missing there. The programs clamp sprites to 96 pixels, so only pixels within
-// 48 of an edge can differ for this reason. Measured over the whole view: at
-// four flight poses a mean of 0.05 to 0.14 and 451 to 2562 pixels that differ
-// visibly, all within 23 rows of the top;
-// beyond the border all nine poses match llvmpipe's pixel for pixel.
-constexpr int widestSpriteHalf = 48;
+// Zink over lavapipe draws the visible part of a wide point whose centre has
+// left the view, where llvmpipe and softpipe drop the point, as OpenGL allows;
+// the volcano scene's guard band around its point passes keeps those centres
+// inside the viewport, so all draw the ash puffs leaving the top of the view.
+// Measured over the whole view at the nine poses: at most 10 pixels differ from
+// llvmpipe's images, each by 1, so zink is held to llvmpipe's limits.
 
 // Softpipe places and samples point sprites slightly differently: lava drops and
 // stones gain or lose a ring of edge pixels, and the ash differs faintly
@@ -36,12 +34,12 @@ constexpr int softpipePixels = 600;
 
 // llvmpipe held to OpenGL 2.1 and GLSL 1.20, without GL_ARB_framebuffer_object,
 // so that the shadow map goes through GL_EXT_framebuffer_object: measured
-// identical to the references at every pose (mean 0.0000, no pixel differing).
+// identical to llvmpipe's images at every pose (no pixel differing).
 const GoldenDriver drivers[] = {
-    {"llvmpipe", "llvmpipe", "", tightMean, tightPixels, 0},
-    {"llvmpipe_gl21", "llvmpipe", "2.1 ", tightMean, tightPixels, 0},
-    {"softpipe", "softpipe", "", softpipeMean, softpipePixels, 0},
-    {"zink", "zink", "", tightMean, tightPixels, widestSpriteHalf},
+    {"llvmpipe", "llvmpipe", "", tightMean, tightPixels, true},
+    {"llvmpipe_gl21", "llvmpipe", "2.1 ", tightMean, tightPixels, false},
+    {"softpipe", "softpipe", "", softpipeMean, softpipePixels, true},
+    {"zink", "zink", "", tightMean, tightPixels, true},
 };
 
 } // namespace

@@ -14,7 +14,9 @@ struct GoldenDriver {
     std::string versionPrefix;  // GL_VERSION starts with it; empty: any version
     double maxMeanChannelDifference;
     int maxVisiblyDifferentPixels;
-    int ignoredBorder; // pixels at each edge of the view left out of the comparison
+    // GLEW reports GL_ARB_framebuffer_object, so the shadow map takes the ARB
+    // framebuffer calls; without it, the EXT ones.
+    bool arbFramebufferObject;
 };
 
 // The driver named by KORVATH_GOLDEN_DRIVER, llvmpipe where it is unset;

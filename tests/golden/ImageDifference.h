@@ -16,9 +16,7 @@ struct ImageDifference {
     int largestChannelDifference = 0;
 };
 
-// Both images must have the same size. Pixels closer than ignoredBorder to an
-// edge are left out, and the mean is taken over the rest.
-ImageDifference compareImages(const RgbImage& expected, const RgbImage& actual,
-                              int ignoredBorder = 0);
+// Both images must have the same size.
+ImageDifference compareImages(const RgbImage& expected, const RgbImage& actual);
 
 } // namespace korvath::golden
