@@ -1,7 +1,8 @@
 """Refreshes the screenshots in docs/ from the real program.
 
-Run from the repository root with the build directory's program:
-  KORVATH_BINARY=build/korvath KORVATH_RUNTIME_DIR=build python3 tools/docs_screenshots.py
+Run from the repository root with the build directory's program, under Xvfb:
+  KORVATH_BINARY=build/korvath KORVATH_RUNTIME_DIR=build \
+    tools/with-xvfb.sh python3 tools/docs_screenshots.py
 """
 import os
 import subprocess

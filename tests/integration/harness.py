@@ -168,16 +168,20 @@ class Program:
     def key(self, name):
         self.xdotool("key", "--window", self.window, name, check=False)
 
-    def drag(self, button, start, end, steps=10):
+    def drag(self, button, start, end):
         """One xdotool call: the server takes one client's requests in order,
         while separate calls may reach it in any order under load."""
+        self.xdotool(*self.drag_steps(button, start, end))
+
+    def drag_steps(self, button, start, end, steps=10):
+        """xdotool's arguments for a drag with `button` from start to end."""
         moves = []
         for i in range(1, steps + 1):
             x = start[0] + (end[0] - start[0]) * i // steps
             y = start[1] + (end[1] - start[1]) * i // steps
             moves += ["mousemove", "--window", self.window, str(x), str(y), "sleep", "0.02"]
-        self.xdotool("mousemove", "--window", self.window, str(start[0]), str(start[1]),
-                     "mousedown", str(button), *moves, "mouseup", str(button))
+        return ["mousemove", "--window", self.window, str(start[0]), str(start[1]),
+                "mousedown", str(button), *moves, "mouseup", str(button)]
 
     def screenshot(self):
         ppm = subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"], capture_output=True, timeout=30, check=True).stdout

@@ -1,44 +1,31 @@
 // The committed data files: the generator reproduces them byte for byte; the
 // meshes stay within capacity and frame budget, face outwards and give the
-// aircraft its nose where the shadow scene flies it; the images load at their sizes.
-#include "image/TextureImage.h"
+// aircraft its nose where the shadow scene flies it.
+#include "ScratchFiles.h"
 #include "mesh/Mesh3ds.h"
-#include "testbed/GlTestContext.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
-#include <unistd.h>
-#include <utility>
-#include <vector>
 
 namespace korvath {
 namespace {
 
-std::vector<char> fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(GeneratedData, GeneratorReproducesEveryFileTheProgramReads) {
-    const std::filesystem::path directory =
-        std::filesystem::temp_directory_path() / ("korvath-data-" + std::to_string(getpid()));
-    ASSERT_EQ(std::system((std::string(KORVATH_GENERATOR) + " " + directory.string()).c_str()), 0);
+    const test::ScratchDirectory directory;
+    ASSERT_EQ(
+        std::system((std::string(KORVATH_GENERATOR) + " " + directory.path().string()).c_str()), 0);
     for (const char* file : {"model/korvath.3ds", "model/korvath.jpg", "model/landscape.3ds",
                              "model/landscape.jpg", "model/flieger.3ds", "model/flieger.jpg",
                              "particle/lava.bmp", "particle/ash.bmp", "particle/stone.bmp"}) {
-        // Every committed file is also loaded below, so neither side is empty.
-        const std::string generated = (directory / file).string();
-        EXPECT_TRUE(fileBytes(generated) == fileBytes("data/" + std::string(file))) << file;
+        const auto committed = test::readFileBytes("data/" + std::string(file));
+        EXPECT_FALSE(committed.empty()) << file;
+        EXPECT_TRUE(test::readFileBytes(directory.file(file)) == committed) << file;
     }
-    std::filesystem::remove_all(directory);
 }
 
 TEST(GeneratedData, MeshesStayWithinBudgetAndFaceOutwards) {
@@ -85,25 +72,6 @@ TEST(GeneratedData, AircraftNoseLeadsAlongMinusYAndTheFinStandsUpAlongZAtTheBack
     EXPECT_LT(std::fabs(nose.z), 0.1f);
     EXPECT_GT(fin.z, 0.2f); // upright, not inverted
     EXPECT_GT(fin.y, 0.3f);
-}
-
-TEST(GeneratedData, ImagesLoadThroughTheImageLibraryWithTheirSizes) {
-    test::ensureGlContext();
-    const std::pair<const char*, int> images[] = {
-        {"data/model/korvath.jpg", 1024}, {"data/model/landscape.jpg", 1024},
-        {"data/model/flieger.jpg", 256},  {"data/particle/lava.bmp", 64},
-        {"data/particle/ash.bmp", 64},    {"data/particle/stone.bmp", 64}};
-    for (const auto& [path, size] : images) {
-        GLuint texture = loadTextureImage(path);
-        EXPECT_TRUE(isTextureLoaded(texture)) << path;
-        glBindTexture(GL_TEXTURE_2D, texture);
-        GLint width = 0, height = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-        EXPECT_EQ(width, size) << path;
-        EXPECT_EQ(height, size) << path;
-        glDeleteTextures(1, &texture);
-    }
 }
 
 } // namespace

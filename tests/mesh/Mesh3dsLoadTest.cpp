@@ -1,16 +1,13 @@
 // Mesh3ds::load on files built with the 3DS writer: face normals, skipped
 // chunks, several objects and the mends that keep an untrusted file within the
-// record; then the call sequence that draws the result.
+// record; a file that cannot be opened.
+#include "ScratchFiles.h"
 #include "ThreeDsWriter.h"
 #include "mesh/Mesh3ds.h"
-#include "mesh/MeshDrawing.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
-#include <sstream>
-#include <unistd.h>
 
 namespace korvath {
 namespace {
@@ -37,14 +34,12 @@ ThreeDsChunk opaqueChunk(std::uint16_t id, std::vector<ThreeDsChunk> children = 
     return {id, {1, 2, 3, 4}, std::move(children), {}};
 }
 
-// Loads the bytes through a temporary file into a fresh record.
+// Loads the bytes through a scratch file into a fresh record.
 std::unique_ptr<Mesh3ds> loadBytes(const std::vector<std::uint8_t>& bytes) {
-    char path[] = "/tmp/korvath-mesh-XXXXXX";
-    close(mkstemp(path));
-    EXPECT_TRUE(writeFileBytes(path, bytes));
+    const test::ScratchDirectory directory;
+    EXPECT_TRUE(writeFileBytes(directory.file("mesh.3ds"), bytes));
     auto mesh = std::make_unique<Mesh3ds>();
-    EXPECT_TRUE(mesh->load(path));
-    std::remove(path);
+    EXPECT_TRUE(mesh->load(directory.file("mesh.3ds").c_str()));
     return mesh;
 }
 
@@ -97,6 +92,7 @@ TEST(Mesh3dsLoad, NormalsWindingSkippedChunksAndLaterObjects) {
     for (const LoadCase& c : cases) {
         expectLoads(c);
     }
+    EXPECT_FALSE(std::make_unique<Mesh3ds>()->load("/nonexistent/korvath/mesh.3ds"));
 }
 
 // ---- Untrusted input: the mends ---------------------------------------------
@@ -142,51 +138,6 @@ TEST(Mesh3dsMends, HostileFilesStayWithinTheRecord) {
     for (const LoadCase& c : cases) {
         expectLoads(c);
     }
-}
-
-// ---- Drawing ------------------------------------------------------------------
-
-// Records the calls emitMesh makes, one line each.
-struct RecordingSink {
-    std::ostringstream log;
-    void bindTexture(std::uint32_t name) { log << "bind " << name << "\n"; }
-    void begin() { log << "begin\n"; }
-    void normal(float x, float y, float z) {
-        log << "normal " << x << " " << y << " " << z << "\n";
-    }
-    void texCoord(float u, float v) { log << "tex " << u << " " << v << "\n"; }
-    void vertex(float x, float y, float z) {
-        log << "vertex " << x << " " << y << " " << z << "\n";
-    }
-    void end() { log << "end\n"; }
-};
-
-std::string recordedCalls(const Mesh3ds& mesh) {
-    RecordingSink sink;
-    emitMesh(mesh, sink);
-    return sink.log.str();
-}
-
-TEST(MeshDrawing, OneBatchWithEachTriangleNormalThenCornersAThenBThenC) {
-    auto missing = std::make_unique<Mesh3ds>();
-    EXPECT_FALSE(missing->load("/nonexistent/korvath/mesh.3ds"));
-    missing->textureId = 7;
-    EXPECT_EQ(recordedCalls(*missing), "bind 7\nbegin\nend\n");
-
-    ThreeDsMesh twoFaces = unitTriangle();
-    twoFaces.faces = {{0, 1, 2}, {2, 1, 0}};
-    const auto mesh = loadBytes(meshFileBytes({twoFaces}));
-    mesh->textureId = 3;
-    EXPECT_EQ(recordedCalls(*mesh), "bind 3\nbegin\n"
-                                    "normal 0 0 1\n"
-                                    "tex 0.25 0.5\nvertex 0 0 0\n"
-                                    "tex 0.75 0.5\nvertex 1 0 0\n"
-                                    "tex 0.25 1\nvertex 0 1 0\n"
-                                    "normal 0 0 -1\n"
-                                    "tex 0.25 1\nvertex 0 1 0\n"
-                                    "tex 0.75 0.5\nvertex 1 0 0\n"
-                                    "tex 0.25 0.5\nvertex 0 0 0\n"
-                                    "end\n");
 }
 
 } // namespace

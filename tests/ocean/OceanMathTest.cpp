@@ -7,30 +7,12 @@
 #include "ocean/StripStream.h"
 #include "ocean/WaveSum.h"
 
+#include "AllocationCounter.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <new>
 #include <utility>
-
-// This program counts heap allocations by replacing the global allocation
-// functions (the array forms call these).
-namespace {
-long allocations = 0;
-} // namespace
-
-void* operator new(std::size_t size) {
-    ++allocations;
-    void* memory = std::malloc(size == 0 ? 1 : size);
-    return memory != nullptr ? memory : throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
 
 namespace korvath::test {
 namespace {
@@ -106,10 +88,10 @@ TEST(WaveUpdate, FastAgreesWithPlainAtLargeTimesAndAllocatesNothing) {
     // Past about 2e5 s the angles leave the fast reduction's range for the C library.
     for (const float time : {1.0f, 10000.0f, 86400.0f, 1.0e6f, -500.0f}) {
         updateVerticesPlain(grid, waves, time, plain.data());
-        const long before = allocations;
+        const long before = allocationCount();
         updateVertices(rest, waves, time, fast.data());
         buildStripStream(grid, fast.data(), stream.data());
-        ASSERT_EQ(allocations, before) << time << " s";
+        ASSERT_EQ(allocationCount(), before) << time << " s";
         for (size_t n = 0; n < plain.size(); ++n) {
             ASSERT_NEAR(fast[n].x, plain[n].x, 3.3e-5f) << time << " s, vertex " << n;
             ASSERT_NEAR(fast[n].y, plain[n].y, 2.3e-6f) << time << " s, vertex " << n;

@@ -1,42 +1,18 @@
 // The particle logic without a graphics context: the random source's known
 // sequence, the circle emitter's draws, square and start times, the system's
-// judgement of waiting, alive and expired particles, and its heap use, counted
-// by replacing the global allocation functions in this test program.
+// judgement of waiting, alive and expired particles, and its heap use.
 #include "particles/CircleEmitter.h"
 #include "particles/ParticleSystem.h"
 #include "particles/RandomSource.h"
 
+#include "AllocationCounter.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <memory>
-#include <new>
 #include <tuple>
 #include <vector>
-
-namespace {
-
-long allocations = 0, releases = 0;
-
-void release(void* memory) {
-    releases += memory != nullptr ? 1 : 0;
-    std::free(memory);
-}
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    void* memory = std::malloc(size == 0 ? 1 : size);
-    ++allocations;
-    return memory != nullptr ? memory : throw std::bad_alloc();
-}
-
-// The particle code allocates no arrays; the array forms stay the library's.
-// clang-format off
-void operator delete(void* memory) noexcept { release(memory); }
-void operator delete(void* memory, std::size_t) noexcept { release(memory); }
-// clang-format on
 
 namespace korvath::test {
 namespace {
@@ -135,17 +111,18 @@ TEST(ParticleSystemStates, WaitingAliveAndExpiredMeetAtTheirBoundaries) {
 // ---- Heap use ---------------------------------------------------------------
 
 TEST(ParticleSystemHeap, DrawingAllocatesNothingAndDestructionReleasesEverything) {
-    const long liveBefore = allocations - releases;
+    const auto live = [] { return allocationCount() - releaseCount(); };
+    const long liveBefore = live();
     auto* emitter = new CircleEmitter(0.01f, 2, Vector3(), Vector3(1.0f, 1.0f, 1.0f), 0.3f, true);
     auto* system = new ParticleSystem(200, emitter, new CountingRenderer());
-    EXPECT_GE(allocations - releases - liveBefore, 203) << "system, emitter, renderer, particles";
-    const long before = allocations;
+    EXPECT_GE(live() - liveBefore, 203) << "system, emitter, renderer, particles";
+    const long before = allocationCount();
     for (int frame = 0; frame < 1000; ++frame) {
         system->draw(static_cast<float>(frame) / 60.0f);
     }
-    EXPECT_EQ(allocations - before, 0);
+    EXPECT_EQ(allocationCount() - before, 0);
     delete system;
-    EXPECT_EQ(allocations - releases, liveBefore);
+    EXPECT_EQ(live(), liveBefore);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Byte-level BMP and JPEG writers.
 #include "ImageFileBytes.h"
 
+#include <utility>
+
 namespace korvath {
 
 namespace {
@@ -25,6 +27,21 @@ void putBig16(Bytes& out, int value) {
 }
 
 } // namespace
+
+BmpFields bmpFields(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel) {
+    BmpFields f;
+    f.width = width;
+    f.height = height;
+    f.bitsPerPixel = bitsPerPixel;
+    return f;
+}
+
+BmpFields palettedFields(std::uint16_t bitsPerPixel, std::uint32_t coloursUsed, Bytes palette) {
+    BmpFields f = bmpFields(2, 2, bitsPerPixel);
+    f.coloursUsed = coloursUsed;
+    f.palette = std::move(palette);
+    return f;
+}
 
 Bytes bmpFileBytes(const BmpFields& fields, const Bytes& pixels) {
     const bool extended = isV4OrV5(fields.infoSize);

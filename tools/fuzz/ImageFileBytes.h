@@ -30,6 +30,12 @@ struct BmpFields {
     std::optional<std::uint32_t> pixelOffset; // after the palette and gap when absent
 };
 
+// The fields of a picture of the given size and depth, the rest at their defaults.
+BmpFields bmpFields(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel = 24);
+
+// A 2x2 paletted picture's fields with the given palette.
+BmpFields palettedFields(std::uint16_t bitsPerPixel, std::uint32_t coloursUsed, Bytes palette);
+
 // File header, info header, masks, palette, gap, then the pixel bytes as given.
 Bytes bmpFileBytes(const BmpFields& fields, const Bytes& pixels);
 

@@ -1,15 +1,11 @@
-// korvath_image_seeds DIRECTORY: small BMP and JPEG files for the image fuzzer,
-// each header field in turn set to a value at or beyond what the check allows:
-// BMP sizes (negative, INT_MIN, wrapping products), bit depths, compressions,
-// pixel offsets, palette sizes and indices, info header forms (V4, V5, OS/2)
-// and bit masks; JPEG frame sizes, component counts, sample precision, coding
-// markers and segment lengths.
-#include "ImageFileBytes.h"
+// korvath_image_seeds DIRECTORY: small BMP and JPEG files for the image fuzzer:
+// the image tests' header cases, each at or beyond a limit of the check, and
+// real JPEGs from the image library with their header fields set likewise.
+#include "ImageHeaderCases.h"
 
 #include <IL/il.h>
 
-#include <array>
-#include <climits>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -22,123 +18,6 @@ using namespace korvath;
 namespace {
 
 using NamedSeed = std::pair<std::string, Bytes>;
-
-BmpFields bmp(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel) {
-    BmpFields f;
-    f.width = width;
-    f.height = height;
-    f.bitsPerPixel = bitsPerPixel;
-    return f;
-}
-
-BmpFields paletted(std::uint16_t bitsPerPixel, std::uint32_t coloursUsed) {
-    BmpFields f = bmp(3, 2, bitsPerPixel);
-    f.coloursUsed = coloursUsed;
-    const std::uint32_t entries = coloursUsed == 0 ? 1u << bitsPerPixel : coloursUsed;
-    for (std::uint32_t i = 0; i < entries; ++i) {
-        const auto level = static_cast<std::uint8_t>(i * 255 / entries);
-        f.palette.insert(f.palette.end(), {level, static_cast<std::uint8_t>(255 - level), 128, 0});
-    }
-    return f;
-}
-
-// Rows of a 3x2 image at the given depth, padded to 4 bytes, all set to fill.
-Bytes rows3x2(int bitsPerPixel, std::uint8_t fill) {
-    const std::size_t stride = (3 * bitsPerPixel + 31) / 32 * 4;
-    return Bytes(stride * 2, fill);
-}
-
-std::vector<NamedSeed> bmpSeeds() {
-    std::vector<NamedSeed> seeds;
-    const auto add = [&seeds](std::string name, const BmpFields& f, const Bytes& pixels) {
-        seeds.emplace_back("bmp-" + std::move(name), bmpFileBytes(f, pixels));
-    };
-    add("24", bmp(3, 2, 24), rows3x2(24, 0x5A));
-    add("24-top-down", bmp(3, -2, 24), rows3x2(24, 0xA5));
-    add("32", bmp(3, 2, 32), rows3x2(32, 0x3C));
-    add("8-full-palette", paletted(8, 0), rows3x2(8, 200));
-    add("8-four-colours", paletted(8, 4), rows3x2(8, 3));
-    add("8-index-beyond", paletted(8, 2), rows3x2(8, 3));
-    add("8-palette-too-large", paletted(8, 300), rows3x2(8, 0));
-    add("4", paletted(4, 0), rows3x2(4, 0x9F));
-    add("1", paletted(1, 0), rows3x2(1, 0xA0));
-    const struct {
-        const char* name;
-        std::int32_t width, height;
-    } sizes[] = {{"huge", 65536, 65536},    {"int-min-height", 3, INT_MIN},
-                 {"negative-width", -3, 2}, {"wrapping-product", 65537, 65535},
-                 {"one-beyond", 8193, 1},   {"zero-height", 3, 0}};
-    for (const auto& size : sizes) {
-        add(size.name, bmp(size.width, size.height, 24), rows3x2(24, 0));
-    }
-    for (const std::uint16_t bits : {0, 2, 16, 48, 64}) {
-        add("bpp-" + std::to_string(bits), bmp(3, 2, bits), rows3x2(32, 0));
-    }
-    for (const std::uint32_t compression : {1u, 2u, 3u, 4u, 0xFFFFFFFFu}) {
-        BmpFields f = bmp(3, 2, compression == 2 ? 4 : 8);
-        f.compression = compression;
-        add("compression-" + std::to_string(compression), f, {3, 0, 0, 1});
-    }
-    for (const std::uint32_t offset : {0u, 20u, 1000u, 0xFFFFFFF0u}) {
-        BmpFields f = bmp(3, 2, 24);
-        f.pixelOffset = offset;
-        add("offset-" + std::to_string(offset), f, rows3x2(24, 0));
-    }
-    for (const std::uint32_t infoSize : {12u, 56u, 64u, 108u, 124u}) {
-        BmpFields f = bmp(3, 2, 24);
-        f.infoSize = infoSize;
-        add("info-" + std::to_string(infoSize), f, rows3x2(24, 0));
-    }
-    for (const std::uint32_t infoSize : {108u, 124u}) {
-        const std::string form = infoSize == 108 ? "v4" : "v5";
-        BmpFields v = paletted(8, 4);
-        v.infoSize = infoSize;
-        add(form + "-8-four-colours", v, rows3x2(8, 3));
-        v.gap = 100; // a colour profile's place
-        add(form + "-8-gap", v, rows3x2(8, 2));
-        v = paletted(1, 0);
-        v.infoSize = infoSize;
-        add(form + "-1", v, rows3x2(1, 0x60));
-        v = bmp(3, -2, 24);
-        v.infoSize = infoSize;
-        add(form + "-24-top-down", v, rows3x2(24, 0x77));
-    }
-    const std::array<std::uint32_t, 4> standardMasks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
-    const struct {
-        const char* name;
-        std::uint32_t infoSize;
-        std::uint16_t bitsPerPixel;
-        std::array<std::uint32_t, 4> masks;
-    } bitFields[] = {
-        {"v5-32", 124, 32, standardMasks},
-        {"v5-32-no-alpha", 124, 32, {0xFF0000, 0xFF00, 0xFF, 0}},
-        {"v4-32", 108, 32, standardMasks},
-        {"40-32", 40, 32, standardMasks},
-        {"v5-32-swapped", 124, 32, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}},
-        {"v5-16-565", 124, 16, {0xF800, 0x07E0, 0x001F, 0}},
-        {"v5-24", 124, 24, standardMasks},
-    };
-    for (const auto& b : bitFields) {
-        BmpFields f = bmp(3, 2, b.bitsPerPixel);
-        f.infoSize = b.infoSize;
-        f.compression = 3;
-        f.masks = b.masks;
-        add(std::string("bitfields-") + b.name, f, rows3x2(b.bitsPerPixel, 0xC3));
-    }
-    BmpFields masksCut = bmp(3, 2, 32);
-    masksCut.compression = 3;
-    masksCut.masks = standardMasks;
-    Bytes cutMasks = bmpFileBytes(masksCut, {});
-    cutMasks.resize(60);
-    seeds.emplace_back("bmp-bitfields-40-cut", cutMasks);
-    BmpFields planes = bmp(3, 2, 24);
-    planes.planes = 2;
-    add("planes-2", planes, rows3x2(24, 0));
-    Bytes cut = bmpFileBytes(bmp(3, 2, 24), rows3x2(24, 0));
-    cut.resize(cut.size() - 5);
-    seeds.emplace_back("bmp-cut", cut);
-    return seeds;
-}
 
 // A real JPEG from the image library: a 16x8 gradient, RGB or grey.
 Bytes libraryJpeg(const std::string& scratchPath, int channels) {
@@ -215,7 +94,14 @@ int main(int argc, char** argv) {
     const std::string directory = argv[1];
     ilInit();
     const std::string scratch = directory + "/scratch.jpg";
-    std::vector<NamedSeed> seeds = bmpSeeds();
+    std::vector<NamedSeed> seeds;
+    for (ImageHeaderCase& c : imageHeaderCases()) {
+        std::string name = c.name;
+        for (char& ch : name) {
+            ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '-';
+        }
+        seeds.emplace_back(name, std::move(c.bytes));
+    }
     for (NamedSeed& seed : jpegSeeds(libraryJpeg(scratch, 3), libraryJpeg(scratch, 1))) {
         seeds.push_back(std::move(seed));
     }

@@ -1,0 +1,196 @@
+// The decode behind the header check: RGB rows from the bottom up whatever the
+// BMP layout; V4 and V5 info headers, 32-bit bit masks and files from
+// ImageMagick decode to the same pixels as their classic 40-byte twins; the
+// header's problem or the image library's refusal otherwise.
+#include "image/ImageDecode.h"
+#include "ImageFileBytes.h"
+#include "ScratchFiles.h"
+#include "ThreeDsWriter.h"
+#include "files/ByteOrder.h"
+
+#include <IL/il.h>
+#include <IL/ilu.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace korvath {
+namespace {
+
+constexpr std::uint32_t bitFields = 3;
+constexpr std::array<std::uint32_t, 4> standardMasks = {0x00FF0000, 0x0000FF00, 0x000000FF,
+                                                        0xFF000000};
+const std::string saveAdvice = " is not supported; save as an uncompressed 24-bit BMP";
+
+// One 2x2 picture (bottom row red, green; top row blue, white) in each classic
+// layout the decoder accepts, and the RGB rows, bottom first, every one gives.
+const Bytes rgb2x2 = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
+const Bytes rgb2x2Expected = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+const Bytes bgra2x2 = {0, 0, 255, 9, 0, 255, 0, 9, 255, 0, 0, 9, 255, 255, 255, 9};
+// Red, green, blue, white as palette entries (blue, green, red, unused).
+const Bytes fourColours = {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0};
+
+struct Layout {
+    std::string name;
+    BmpFields fields;
+    Bytes pixels;
+};
+
+const std::vector<Layout> layouts = {
+    {"24-bit bottom-up", bmpFields(2, 2), rgb2x2},
+    {"24-bit top-down",
+     bmpFields(2, -2),
+     {255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0}},
+    {"32-bit, alpha dropped", bmpFields(2, 2, 32), bgra2x2},
+    {"8-bit paletted", palettedFields(8, 4, fourColours), {0, 1, 0, 0, 2, 3, 0, 0}},
+    {"4-bit paletted", palettedFields(4, 4, fourColours), {0x01, 0, 0, 0, 0x23, 0, 0, 0}},
+};
+
+// The same fields in the classic form: 40-byte info header, uncompressed, no
+// masks, the pixels right after the palette.
+BmpFields classicTwin(BmpFields f) {
+    f.infoSize = 40;
+    f.masks.reset();
+    f.compression = 0;
+    f.gap = 0;
+    return f;
+}
+
+class ImageDecode : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ilInit();
+        iluInit();
+    }
+
+    // Decodes both and expects the same picture from each; the twin must decode too.
+    static void expectSamePixelsAsTwin(const std::string& name, const Bytes& form,
+                                       const Bytes& twin) {
+        const ImageDecodeResult ours = decodeImage(form);
+        const ImageDecodeResult classic = decodeImage(twin);
+        ASSERT_EQ(classic.problem, "") << name;
+        EXPECT_EQ(ours.problem, "") << name;
+        EXPECT_EQ(ours.image.width, classic.image.width) << name;
+        EXPECT_EQ(ours.image.height, classic.image.height) << name;
+        EXPECT_EQ(ours.image.pixels, classic.image.pixels) << name;
+    }
+};
+
+TEST_F(ImageDecode, EveryLayoutGivesRgbRowsBottomUpAlsoInV4AndV5Headers) {
+    for (const Layout& layout : layouts) {
+        const ImageDecodeResult classic = decodeImage(bmpFileBytes(layout.fields, layout.pixels));
+        EXPECT_EQ(classic.problem, "") << layout.name;
+        EXPECT_EQ(classic.image.width, 2) << layout.name;
+        EXPECT_EQ(classic.image.height, 2) << layout.name;
+        EXPECT_EQ(classic.image.pixels, rgb2x2Expected) << layout.name;
+        for (const std::uint32_t infoSize : {108u, 124u}) {
+            BmpFields f = layout.fields;
+            f.infoSize = infoSize;
+            // ImageMagick writes the standard masks into uncompressed V5 headers too.
+            f.masks = standardMasks;
+            expectSamePixelsAsTwin(layout.name + ", " + std::to_string(infoSize) + "-byte header",
+                                   bmpFileBytes(f, layout.pixels),
+                                   bmpFileBytes(layout.fields, layout.pixels));
+        }
+    }
+}
+
+TEST_F(ImageDecode, StandardBitMasksDecodeAsUncompressed32Bit) {
+    const std::pair<std::uint32_t, std::uint32_t> forms[] = {
+        {124, 0xFF000000}, {124, 0}, {108, 0xFF000000}, {40, 0}}; // info size, alpha mask
+    for (const auto& [infoSize, alphaMask] : forms) {
+        BmpFields f = bmpFields(2, 2, 32);
+        f.infoSize = infoSize;
+        f.compression = bitFields;
+        f.masks = standardMasks;
+        (*f.masks)[3] = alphaMask;
+        const Bytes bytes = bmpFileBytes(f, bgra2x2);
+        EXPECT_EQ(decodeImage(bytes).image.pixels, rgb2x2Expected) << infoSize << " " << alphaMask;
+    }
+}
+
+TEST_F(ImageDecode, ReadsPixelsWhereTheOffsetSaysBeyondAnEmbeddedProfile) {
+    BmpFields f = palettedFields(8, 4, fourColours);
+    f.infoSize = 124;
+    f.gap = 3000; // a colour profile's place between the palette and the pixels
+    const Bytes rows = {0, 1, 0, 0, 2, 3, 0, 0};
+    expectSamePixelsAsTwin("V5, 8-bit, gap", bmpFileBytes(f, rows),
+                           bmpFileBytes(classicTwin(f), rows));
+}
+
+TEST_F(ImageDecode, ReportsTheHeaderProblemOrTheLibrarysRefusal) {
+    EXPECT_EQ(decodeImage(bmpFileBytes(bmpFields(2, INT_MIN), rgb2x2)).problem,
+              "header declares 2x-2147483648");
+    // A frame header and nothing to decode: the check passes, libjpeg refuses.
+    const ImageDecodeResult refused =
+        decodeImage(jpegFileBytes({jpegSegment(0xC0, jpegFramePayload(8, 8, 3)), {0xFF, 0xD9}}));
+    EXPECT_THAT(refused.problem, ::testing::StartsWith("the image library cannot decode it: "));
+    EXPECT_THAT(refused.image.pixels, ::testing::IsEmpty());
+}
+
+// ---- Files from ImageMagick ----------------------------------------------------
+
+// 7x5 at 24 bits, 35 different colours (a palette needs 8 bits), or black and white.
+Bytes sevenByFiveRows(bool blackAndWhite) {
+    constexpr int width = 7, height = 5, stride = 24;
+    Bytes rows(stride * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* bgr = &rows[y * stride + x * 3];
+            bgr[0] = static_cast<std::uint8_t>(40 * y);
+            bgr[1] = static_cast<std::uint8_t>(255 - 30 * x);
+            bgr[2] = static_cast<std::uint8_t>(30 * x + 7 * y);
+            if (blackAndWhite) {
+                bgr[0] = bgr[1] = bgr[2] = (x + y) % 2 == 0 ? 0 : 255;
+            }
+        }
+    }
+    return bmpFileBytes(bmpFields(width, height), rows);
+}
+
+// `convert twin.bmp OPTIONS out.bmp`; the output's bytes, empty on failure.
+Bytes convert(const Bytes& twin, const std::string& options) {
+    const test::ScratchDirectory directory;
+    writeFileBytes(directory.file("twin.bmp"), twin);
+    const std::string command = "convert '" + directory.file("twin.bmp") + "' " + options + " '" +
+                                directory.file("out.bmp") + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return test::readFileBytes(directory.file("out.bmp"));
+}
+
+TEST_F(ImageDecode, ImageMagickDefaultOutputDecodesAsTheClassicTwinAndItsRunLengthIsRefused) {
+    const struct {
+        const char* name;
+        bool blackAndWhite;
+        const char* options;
+        int bitsPerPixel;
+        std::uint32_t compression;
+    } cases[] = {
+        {"24-bit", false, "", 24, 0},
+        {"32-bit with alpha", false, "-alpha set -channel A -evaluate set 50% +channel", 32,
+         bitFields},
+        {"8-bit palette", false, "-type Palette -compress none", 8, 0},
+        {"1-bit", true, "-type Bilevel", 1, 0},
+    };
+    for (const auto& c : cases) {
+        const Bytes twin = sevenByFiveRows(c.blackAndWhite);
+        const Bytes written = convert(twin, c.options);
+        ASSERT_GE(written.size(), 54u) << c.name;
+        // The form this case stands for: a newer header than the classic one.
+        EXPECT_GT(littleEndian32(&written[14]), 40u) << c.name;
+        EXPECT_EQ(littleEndian16(&written[28]), c.bitsPerPixel) << c.name;
+        EXPECT_EQ(littleEndian32(&written[30]), c.compression) << c.name;
+        expectSamePixelsAsTwin(c.name, written, twin);
+    }
+    // An 8-bit palette is run-length encoded unless told otherwise.
+    EXPECT_EQ(decodeImage(convert(sevenByFiveRows(false), "-type Palette")).problem,
+              "run-length encoded BMP (RLE8)" + saveAdvice);
+}
+
+} // namespace
+} // namespace korvath
