@@ -1,22 +1,15 @@
 // The shadow scene on a real GL context, started and built the way the program
-// does it (start-up, then key n): the depth map beyond the window, a program
-// written with directives, and the failure paths of its construction. Its
-// matrices, shadow lookup and look are the golden images' to check.
+// does it (start-up, then key n): the depth map beyond the window and the
+// failure paths of its construction. Its matrices, shadow lookup and look are
+// the golden images' to check.
 #include "scenes/ShadowScene.h"
 #include "app/Application.h"
-#include "scenes/SceneTime.h"
-#include "testbed/GlTestContext.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
-#include <numeric>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -49,15 +42,6 @@ fs::path workingCopy(const std::vector<std::string>& modelFiles) {
     return root;
 }
 
-std::string readText(const fs::path& path) {
-    std::ifstream file(path);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-void writeText(const fs::path& path, const std::string& text) {
-    std::ofstream(path) << text;
-}
-
 } // namespace
 
 TEST(ShadowSceneMap, DepthPassRefillsEveryTexelOfTheMapBeyondTheWindowToo) {
@@ -71,54 +55,6 @@ TEST(ShadowSceneMap, DepthPassRefillsEveryTexelOfTheMapBeyondTheWindowToo) {
     glBindTexture(GL_TEXTURE_2D, scene.shadowTexture);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
     EXPECT_EQ(std::count(depth.begin(), depth.end(), 0.0f), 0);
-}
-
-// The same program written with preprocessor directives: a disabled block that
-// declares a sampler before the live ones and live names with other types, a
-// macro for the sampler's type and a declaration continued over two lines.
-// Units follow the order the compiled text declares the samplers in, and types
-// come from what is compiled, so the picture is the same pixel for pixel (a unit
-// shifted by the disabled sampler draws the landscape black).
-TEST(ShadowSceneSources, ProgramWrittenWithDirectivesDrawsTheSamePicture) {
-    ShadowScene& plain = sceneOfKeyN();
-    const fs::path copy =
-        workingCopy({"landscape.3ds", "landscape.jpg", "flieger.3ds", "flieger.jpg"});
-    const std::string source = readText("cg/fp_shadow.cg");
-    const std::string plainSamplers = "uniform sampler2D shadowMap;";
-    ASSERT_THAT(source, HasSubstr(plainSamplers));
-    std::string directives = source;
-    directives.replace(directives.find(plainSamplers), plainSamplers.size(),
-                       "#define SHADOW_SAMPLER sampler2D\n"
-                       "#if 0\n"
-                       "uniform sampler2D disabledMap; {\n"
-                       "uniform float diffuseColor;\n"
-                       "#endif\n"
-                       "#ifdef NOT_DEFINED\n"
-                       "uniform vec2 specularColor;\n"
-                       "#endif\n"
-                       "uniform SHADOW_SAMPLER \\\n"
-                       "    shadowMap;");
-    writeText(copy / "cg" / "fp_shadow.cg", directives);
-
-    plain.mouseView = Matrix4();
-    sceneTime = 2.0f;
-    plain.render();
-    const std::vector<std::uint8_t> expected = test::readBackBuffer();
-
-    fs::current_path(copy);
-    ShadowScene rewritten(application.shaderContext);
-    fs::current_path("..");
-    rewritten.cameraEye = plain.cameraEye;
-    rewritten.lightPosition = plain.lightPosition;
-    rewritten.computeMatrices();
-    rewritten.createShadowMap();
-    rewritten.render();
-    const std::vector<std::uint8_t> actual = test::readBackBuffer();
-    fs::remove_all(copy);
-
-    const auto differing = std::inner_product(expected.begin(), expected.end(), actual.begin(), 0,
-                                              std::plus<>(), std::not_equal_to<>());
-    EXPECT_EQ(differing, 0) << "channels of 800x600x3 that differ";
 }
 
 TEST(ShadowSceneFaults, MissingParameterExitsBeforeAnyMeshLoadsAndMissingTexturesAreReportedOnce) {

@@ -3,6 +3,8 @@
 
 #include "testbed/GlTestContext.h"
 
+#include <gmock/gmock.h>
+
 #include <cstdio>
 #include <fstream>
 #include <unistd.h>
@@ -33,6 +35,13 @@ std::string RuntimeFixture::write(const std::string& name, const std::string& so
     std::ofstream(path) << source;
     written.push_back(path);
     return path;
+}
+
+void RuntimeFixture::expectReport(CGerror error, const char* pattern) {
+    ASSERT_EQ(1u, reports.size()) << pattern;
+    EXPECT_EQ(error, reports[0].first) << pattern;
+    EXPECT_THAT(reports[0].second, ::testing::ContainsRegex(pattern));
+    reports.clear();
 }
 
 CGprogram RuntimeFixture::use(const std::string& name, const std::string& source) {

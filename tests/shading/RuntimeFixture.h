@@ -26,6 +26,9 @@ protected:
     // Writes the source, then compiles, loads, enables and binds it: *.frag as a
     // fragment program, others as vertex ones.
     CGprogram use(const std::string& name, const std::string& source);
+    // Expects that exactly one error reached the callback since the last check,
+    // with a listing that matches pattern; forgets it.
+    static void expectReport(CGerror error, const char* pattern);
     // The test's runtime context with the two profiles.
     static ShaderContext shading() { return {context, CG_PROFILE_GLSLV, CG_PROFILE_GLSLF}; }
 

