@@ -18,7 +18,8 @@ int bandWithin(int windowSize, int band, int maxViewportSize) {
 } // namespace
 
 int guardBandWidth(float widestProgramPointSize, float driverLargestPointSize) {
-    return static_cast<int>(std::ceil(std::min(widestProgramPointSize, driverLargestPointSize) / 2));
+    return static_cast<int>(
+        std::ceil(std::min(widestProgramPointSize, driverLargestPointSize) / 2));
 }
 
 GuardBandLayout guardBandAround(const ViewportRect& window, int band, int maxViewportWidth,
@@ -51,8 +52,7 @@ void PointGuardBand::begin() {
     window = {viewport[0], viewport[1], viewport[2], viewport[3]};
     const GuardBandLayout layout =
         guardBandAround(window, band, maxViewportWidth, maxViewportHeight);
-    glViewport(layout.viewport.x, layout.viewport.y, layout.viewport.width,
-               layout.viewport.height);
+    glViewport(layout.viewport.x, layout.viewport.y, layout.viewport.width, layout.viewport.height);
     glScissor(window.x, window.y, window.width, window.height);
     glEnable(GL_SCISSOR_TEST);
 

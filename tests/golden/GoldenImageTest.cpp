@@ -5,10 +5,10 @@
 // limits; every rendered image stays in golden-actual/<driver>/ for inspection.
 // KORVATH_GOLDEN_UPDATE=1 writes the references instead of comparing, under
 // llvmpipe only.
-#include "testbed/FramePoses.h"
 #include "GoldenDrivers.h"
 #include "ImageDifference.h"
 #include "PngImage.h"
+#include "testbed/FramePoses.h"
 #include "testbed/GlTestContext.h"
 
 #include <GL/glew.h>

@@ -31,12 +31,12 @@ TEST(GuardBandAround, PutsEveryPointOnItsWindowPixel) {
     const GuardBandLayout band = guardBandAround(window, 48, noLimit, noLimit);
     EXPECT_THAT(band.viewport, FieldsAre(-38, -28, 896, 696));
     for (const float ndc : {-1.0f, -0.3f, 0.0f, 0.71f, 1.0f, 1.1f}) {
-        EXPECT_THAT(windowCoordinate(ndc * band.projectionScaleX, band.viewport.x,
-                                     band.viewport.width),
-                    FloatNear(windowCoordinate(ndc, window.x, window.width), 1e-3f));
-        EXPECT_THAT(windowCoordinate(ndc * band.projectionScaleY, band.viewport.y,
-                                     band.viewport.height),
-                    FloatNear(windowCoordinate(ndc, window.y, window.height), 1e-3f));
+        EXPECT_THAT(
+            windowCoordinate(ndc * band.projectionScaleX, band.viewport.x, band.viewport.width),
+            FloatNear(windowCoordinate(ndc, window.x, window.width), 1e-3f));
+        EXPECT_THAT(
+            windowCoordinate(ndc * band.projectionScaleY, band.viewport.y, band.viewport.height),
+            FloatNear(windowCoordinate(ndc, window.y, window.height), 1e-3f));
     }
 }
 
