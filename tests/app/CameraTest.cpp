@@ -1,6 +1,5 @@
-// Mouse drags and the view matrix composed from the camera values.
+// Mouse drags: nothing before space, then rotation, zoom and translation.
 #include "app/CameraState.h"
-#include "math/Matrix4.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -35,27 +34,4 @@ TEST(Mouse, DragsAfterSpaceRotateZoomAndTranslate) {
     EXPECT_FLOAT_EQ(camera.transX, 0.0f);
     EXPECT_FLOAT_EQ(camera.transY, -47.0f);
     EXPECT_EQ(camera.rotY, 10.0f);
-}
-
-TEST(ViewMatrix, RotatesAboutYThenXThenTranslates) {
-    CameraState camera;
-    camera.rotY = 90.0f;
-    camera.rotX = 90.0f;
-    camera.transX = 1.0f;
-    camera.transY = 2.0f;
-    camera.transZ = 3.0f;
-    // (1,0,0): rotY 90 -> (0,0,-1); rotX 90 -> (0,1,0); + (1,2,3) -> (1,3,3).
-    const Vector3 p = transformPoint(composeViewMatrix(camera), Vector4(1, 0, 0, 1));
-    EXPECT_NEAR(p.x, 1.0f, 1e-5f);
-    EXPECT_NEAR(p.y, 3.0f, 1e-5f);
-    EXPECT_NEAR(p.z, 3.0f, 1e-5f);
-}
-
-TEST(ShadowSceneCamera, ResetIgnoresEarlierDragsAndStopsTheFlight) {
-    CameraState camera;
-    camera.rotY = 123.0f;
-    resetForShadowScene(camera);
-    EXPECT_TRUE(camera.flightStopped);
-    EXPECT_EQ(camera.rotY, -237.0f);
-    EXPECT_EQ(camera.transY, -1.7f);
 }

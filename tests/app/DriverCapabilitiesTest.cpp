@@ -39,22 +39,21 @@ TEST(DriverCapabilities, EachMissingCapabilityHasItsOwnLine) {
     }
 }
 
-TEST(DriverCapabilities, EitherFramebufferExtensionWillDo) {
+TEST(DriverCapabilities, EitherFramebufferExtensionWillDoAndOnlyTheFirstGapIsNamed) {
+    const std::string neither =
+        "GL_ARB_framebuffer_object or GL_EXT_framebuffer_object extension needed.\n";
+    // ARB, EXT: what each pair of offers leaves missing.
+    for (const auto& [arb, ext] : {std::pair{true, true}, {false, true}, {true, false}}) {
+        DriverOffers offers = everything();
+        offers.arbFramebufferObject = arb;
+        offers.extFramebufferObject = ext;
+        EXPECT_EQ(missingLine(offers), "(nothing missing)") << arb << ext;
+    }
     DriverOffers offers = everything();
-    EXPECT_EQ(missingLine(offers), "(nothing missing)");
-    offers.arbFramebufferObject = false;
-    EXPECT_EQ(missingLine(offers), "(nothing missing)");
-    offers = everything();
-    offers.extFramebufferObject = false;
-    EXPECT_EQ(missingLine(offers), "(nothing missing)");
-    offers.arbFramebufferObject = false;
-    EXPECT_EQ(missingLine(offers),
-              "GL_ARB_framebuffer_object or GL_EXT_framebuffer_object extension needed.\n");
-}
-
-TEST(DriverCapabilities, OnlyTheFirstGapIsNamed) {
+    offers.arbFramebufferObject = offers.extFramebufferObject = false;
+    EXPECT_EQ(missingLine(offers), neither);
     // A driver without OpenGL 2.0 lacks the later pieces too; the line names
     // the most basic one, in the order the table asks.
-    const DriverOffers offers{true, false, false, false, false};
-    EXPECT_EQ(missingLine(offers), "OpenGL 2.0 needed for GLSL vertex and fragment programs.\n");
+    EXPECT_EQ(missingLine({true, false, false, false, false}),
+              "OpenGL 2.0 needed for GLSL vertex and fragment programs.\n");
 }

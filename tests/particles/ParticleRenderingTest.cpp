@@ -1,21 +1,14 @@
 // Particle systems drawn for real under Xvfb: points where the motion formula
-// puts them, and the end of the program when a vertex program lacks one of its
-// parameters.
-#include "testbed/ParticleGlSupport.h"
+// puts them.
 #include "particles/CircleEmitter.h"
 #include "particles/ParticleSystem.h"
 #include "testbed/GlTestContext.h"
+#include "testbed/ParticleGlSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cmath>
-#include <cstdio>
-#include <fstream>
 #include <memory>
-#include <regex>
-#include <string>
 
 namespace korvath::test {
 namespace {
@@ -57,26 +50,6 @@ TEST(ParticleRendering, LivingPointsLandWhereTheMotionFormulaPutsThem) {
         }
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST(ParticleRendering, AVertexProgramWithoutTimeEndsTheProgramWithStatusOne) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // The lava vertex program with "time" renamed to "now" everywhere: it still compiles
-    // but no longer declares that parameter.
-    std::string source;
-    std::getline(std::ifstream("cg/vp_volcanoLava.cg"), source, '\0');
-    const std::string path = "/tmp/korvath-without-time-" + std::to_string(getpid()) + ".cg";
-    std::ofstream(path) << std::regex_replace(source, std::regex("\\btime\\b"), "now");
-    EXPECT_EXIT(
-        {
-            // The message belongs on standard output: send that to the stream the
-            // death test reads, and close standard error.
-            dup2(STDERR_FILENO, STDOUT_FILENO);
-            close(STDERR_FILENO);
-            lavaRenderer(path.c_str());
-        },
-        testing::ExitedWithCode(1), "Unable to retrieve program parameters, exiting\\.\\.\\.\n");
-    std::remove(path.c_str());
 }
 
 } // namespace
