@@ -1,11 +1,15 @@
 // The shadow scene on a real GL context, started and built the way the program
-// does it (start-up, then key n): the depth map beyond the window and the
-// failure paths of its construction. Its matrices, shadow lookup and look are
-// the golden images' to check.
+// does it (start-up, then key n): the depth map beyond the window, the
+// aircraft's shadow lookup, and the failure paths of its construction. Its
+// matrices, the aircraft's flight and the scene's look are the golden images'
+// to check.
 #include "scenes/ShadowScene.h"
 #include "app/Application.h"
+#include "scenes/ShadowGeometry.h"
 
-#include <gtest/gtest.h>
+#include <GL/glu.h>
+#include <gmock/gmock.h>
+
 
 #include <algorithm>
 #include <cstdlib>
@@ -55,6 +59,35 @@ TEST(ShadowSceneMap, DepthPassRefillsEveryTexelOfTheMapBeyondTheWindowToo) {
     glBindTexture(GL_TEXTURE_2D, scene.shadowTexture);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
     EXPECT_EQ(std::count(depth.begin(), depth.end(), 0.0f), 0);
+}
+
+// The lookup takes the aircraft's own coordinates; GLU projects the world point
+// they are placed at through the light's matrices into a 1x1 viewport, whose
+// window coordinates are the map's texture coordinates and depth. (The golden
+// poses see no part of the aircraft in its own shadow, so they cannot tell.)
+TEST(ShadowSceneRender, AircraftShadowLookupFindsModelPointsWhereTheLightSeesThem) {
+    ShadowScene& scene = sceneOfKeyN();
+    scene.programs.bind();
+    scene.drawObjects(0.7f, true);
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    Matrix4 lookup;
+    glGetUniformfv(program, glGetUniformLocation(program, "texTransform"), lookup.m);
+    scene.programs.unbind();
+    GLdouble view[16], projection[16], expected[3];
+    std::copy_n(scene.lightView.m, 16, view);
+    std::copy_n(scene.lightProjection.m, 16, projection);
+    const GLint unitViewport[4] = {0, 0, 1, 1};
+    // The origin alone would not show a placement missing its turns.
+    for (const Vector3& model : {Vector3(0, 0, 0), Vector3(1, -2, 0.5f)}) {
+        const Vector3 world =
+            transformPoint(aircraftPlacement(0.7f), Vector4(model.x, model.y, model.z));
+        gluProject(world.x, world.y, world.z, view, projection, unitViewport, &expected[0],
+                   &expected[1], &expected[2]);
+        const Vector3 found = projectPoint(lookup, model);
+        EXPECT_THAT((std::vector<double>{found.x, found.y, found.z}),
+                    Pointwise(DoubleNear(1e-4), expected));
+    }
 }
 
 TEST(ShadowSceneFaults, MissingParameterExitsBeforeAnyMeshLoadsAndMissingTexturesAreReportedOnce) {

@@ -6,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace korvath {
 namespace {

@@ -75,14 +75,4 @@ GLint samplerUnit(const char* name) {
     return unit;
 }
 
-int glslVersion() {
-    int major = 0;
-    int minor = 0;
-    const auto* text = reinterpret_cast<const char*>(glGetString(GL_SHADING_LANGUAGE_VERSION));
-    if (text == nullptr || std::sscanf(text, "%d.%d", &major, &minor) != 2) {
-        return 0;
-    }
-    return major * 100 + minor;
-}
-
 } // namespace korvath::test

@@ -47,7 +47,5 @@ GLuint currentProgram();
 std::vector<float> uniformValues(const char* name, int count);
 // The texture unit a sampler of the current program reads.
 GLint samplerUnit(const char* name);
-// The GLSL version the driver compiles, times 100 (120, 450).
-int glslVersion();
 
 } // namespace korvath::test

@@ -1,16 +1,12 @@
 // The shading runtime against a real GL context: parameter lookup, values kept
-// with their program, sampler units as GL holds them, declarations the
-// preprocessor hides or builds, and the error paths through the callback. The
+// with their program, sampler units as GL holds them, what setters fill, and
+// the error paths through the callback. The
 // programs are GLSL 1.20, which every driver the demo supports compiles.
 #include "RuntimeFixture.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace korvath::test {
 namespace {
@@ -35,39 +31,17 @@ const char* const kSamplingSource = R"(#version 120
 #if 0
 uniform sampler2D disabledMap;
 #endif
-uniform sampler2D texture;
-uniform sampler2D shadowMap;
-uniform sampler2D detail;
-void main() { gl_FragColor = texture2D(detail, gl_PointCoord)
-                             * texture2D(shadowMap, gl_PointCoord) * texture2D(texture, gl_PointCoord); }
+uniform sampler2D texture; uniform sampler2D shadowMap; uniform sampler2D detail;
+void main() { gl_FragColor = texture2D(detail, gl_PointCoord) * texture2D(shadowMap,
+                             gl_PointCoord) * texture2D(texture, gl_PointCoord); }
 )";
 
-// Declarations the preprocessor hides, joins or builds, and one of each type a
-// setter may disagree with; all read by main.
-const char* const kDeclarationSource = R"(#version 120
-#ifdef NOT_DEFINED
-uniform vec4 tint;
-uniform float direction;
-#else
-uniform float tint;
-uniform vec3 direction;
-#endif
-uniform vec3 \
-    continued;
-#define DECLARE_SCALE uniform vec4 macroScale;
-DECLARE_SCALE
-#if 0
-void unfinished() {
-#endif
-uniform vec2 afterBrace;
-uniform int count;
-uniform mat3 rotation;
-uniform sampler2D map;
-void main() {
-    vec3 sum = tint + direction + continued + macroScale.xyz + vec3(afterBrace, count)
-             + rotation * vec3(1.0) + texture2D(map, gl_PointCoord).rgb;
-    gl_FragColor = vec4(sum, 1.0);
-}
+// One parameter of each type a setter may fill or disagree with; all read by main.
+const char* const kTypesSource = R"(#version 120
+uniform float tint; uniform vec3 direction; uniform vec4 scale; uniform vec2 shift;
+uniform int count; uniform bool flag; uniform mat3 rotation; uniform sampler2D map;
+void main() { gl_FragColor = vec4(tint + direction + scale.xyz + vec3(shift, count)
+    + rotation * vec3(flag ? 1.0 : 0.0) + texture2D(map, gl_PointCoord).rgb, 1.0); }
 )";
 
 using ShadingRuntimeTest = RuntimeFixture;
@@ -122,20 +96,18 @@ TEST_F(ShadingRuntimeTest, DisablingProfilesLeavesTheOtherStageOrFixedFunction) 
     EXPECT_EQ(0u, currentProgram());
 }
 
-// Each parameter takes the type of its compiled declaration: the setter the
-// driver's type calls sets the whole value, and fewer components are filled.
-TEST_F(ShadingRuntimeTest, PreprocessedDeclarationsAreSetWithTheirCompiledType) {
-    CGprogram program = use("declarations.frag", kDeclarationSource);
+// A setter sets the whole value the driver's type has; components it does not
+// give are 0 for y and z and 1 for w.
+TEST_F(ShadingRuntimeTest, SettersFillWhatTheyDoNotGive) {
+    CGprogram program = use("types.frag", kTypesSource);
     cgGLSetParameter1f(cgGetNamedParameter(program, "tint"), 0.25f);
-    cgGLSetParameter3f(cgGetNamedParameter(program, "direction"), 1.0f, 2.0f, 3.0f);
-    cgGLSetParameter2f(cgGetNamedParameter(program, "continued"), 4.0f, 5.0f);
-    cgGLSetParameter2f(cgGetNamedParameter(program, "macroScale"), 6.0f, 7.0f);
-    cgGLSetParameter2f(cgGetNamedParameter(program, "afterBrace"), 8.0f, 9.0f);
+    cgGLSetParameter2f(cgGetNamedParameter(program, "direction"), 4.0f, 5.0f);
+    cgGLSetParameter2f(cgGetNamedParameter(program, "scale"), 6.0f, 7.0f);
+    cgGLSetParameter2f(cgGetNamedParameter(program, "shift"), 8.0f, 9.0f);
     EXPECT_EQ(std::vector<float>({0.25f}), uniformValues("tint", 1));
-    EXPECT_EQ(std::vector<float>({1.0f, 2.0f, 3.0f}), uniformValues("direction", 3));
-    EXPECT_EQ(std::vector<float>({4.0f, 5.0f, 0.0f}), uniformValues("continued", 3));
-    EXPECT_EQ(std::vector<float>({6.0f, 7.0f, 0.0f, 1.0f}), uniformValues("macroScale", 4));
-    EXPECT_EQ(std::vector<float>({8.0f, 9.0f}), uniformValues("afterBrace", 2));
+    EXPECT_EQ(std::vector<float>({4.0f, 5.0f, 0.0f}), uniformValues("direction", 3));
+    EXPECT_EQ(std::vector<float>({6.0f, 7.0f, 0.0f, 1.0f}), uniformValues("scale", 4));
+    EXPECT_EQ(std::vector<float>({8.0f, 9.0f}), uniformValues("shift", 2));
 }
 
 // Each failure reaches the callback once, with its error and a listing that
@@ -179,8 +151,8 @@ TEST_F(ShadingRuntimeTest, FailuresReachTheCallbackOnceWithTheirListing) {
 // a per-vertex parameter there is refused. Only a source with explicit
 // locations can.
 TEST_F(ShadingRuntimeTest, PerVertexParameterAtLocationZeroIsRefused) {
-    if (glslVersion() < 330) {
-        GTEST_SKIP() << "explicit attribute locations need GLSL 3.30";
+    if (!GLEW_VERSION_3_3) {
+        GTEST_SKIP() << "explicit attribute locations need GLSL 3.30 (OpenGL 3.3)";
     }
     use("zero.vert", "#version 330 compatibility\nlayout(location = 0) in vec2 offset;\n"
                      "void main() { gl_Position = vec4(offset, 0.0, 1.0); }\n");
@@ -190,7 +162,7 @@ TEST_F(ShadingRuntimeTest, PerVertexParameterAtLocationZeroIsRefused) {
 // A call that disagrees with the driver's type is refused without touching GL.
 TEST_F(ShadingRuntimeTest, CallsThatDisagreeWithTheDriversTypeAreRefused) {
     CGprogram vertex = use("offset.vert", kVertexSource);
-    CGprogram fragment = use("declarations.frag", kDeclarationSource);
+    CGprogram fragment = use("types.frag", kTypesSource);
     const auto refused = [](const char* pattern) {
         expectReport(CG_INVALID_PARAMETER_ERROR, pattern);
     };
@@ -198,9 +170,11 @@ TEST_F(ShadingRuntimeTest, CallsThatDisagreeWithTheDriversTypeAreRefused) {
     refused("\"map\" is a parameter of type sampler2D; the call sets float or a float vector");
     cgGLSetParameter1f(cgGetNamedParameter(fragment, "count"), 1.0f);
     refused("\"count\" is a parameter of type int;");
-    cgGLSetParameter3f(cgGetNamedParameter(fragment, "afterBrace"), 1.0f, 2.0f, 3.0f);
-    refused("declarations.frag: cgGLSetParameter3f: \"afterBrace\" is a parameter of type vec2; "
-            "the call sets 3 components");
+    cgGLSetParameter1f(cgGetNamedParameter(fragment, "flag"), 1.0f);
+    refused("\"flag\" is a parameter of type bool;");
+    cgGLSetParameter3f(cgGetNamedParameter(fragment, "shift"), 1.0f, 2.0f, 3.0f);
+    refused("types.frag: cgGLSetParameter3f: \"shift\" is a parameter of type vec2; the call sets "
+            "3 components");
     cgGLSetParameter3f(cgGetNamedParameter(vertex, "offset"), 1.0f, 2.0f, 3.0f);
     refused("\"offset\" is a per-vertex parameter of type vec2; the call sets 3");
     cgGLSetStateMatrixParameter(cgGetNamedParameter(fragment, "rotation"), CG_GL_MODELVIEW_MATRIX,
