@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 #include <string>
 
 #ifdef __SANITIZE_ADDRESS__
@@ -77,11 +76,9 @@ TEST(FrameHeap, FramesAfterTheWarmUpKeepNoHeapAndRaiseNoGlError) {
     switchToShadowScene();
     const long shadow = heapGrowthAfterWarmUp(shadowWarmUpFrames);
     const std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_LT(volcano, allowedGrowthBytes);
-    EXPECT_LT(shadow, allowedGrowthBytes);
+    EXPECT_LT(volcano, allowedGrowthBytes) << "volcano scene";
+    EXPECT_LT(shadow, allowedGrowthBytes) << "shadow scene";
     EXPECT_THAT(errors, testing::Not(testing::HasSubstr("GL error")));
-    std::printf("heap growth over %d frames: volcano %ld bytes, shadow %ld bytes\n", measuredFrames,
-                volcano, shadow);
 }
 
 } // namespace

@@ -1,28 +1,18 @@
-// Problem lines and GL error reports as they reach standard error.
+// GL error reports as they reach standard error. (The integration faults test
+// reads the problem lines.)
 #include "diagnostics/GlErrors.h"
-#include "diagnostics/Report.h"
 #include "testbed/GlTestContext.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using testing::HasSubstr;
-using testing::IsEmpty;
 
 namespace korvath {
 namespace {
 
-TEST(Report, OneLineWithSubsystemPathAndReason) {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    reportProblem("texture", "data/particle/ash.bmp", "header declares 65536x65536");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "texture: data/particle/ash.bmp: header declares 65536x65536\n");
-    EXPECT_THAT(testing::internal::GetCapturedStdout(), IsEmpty());
-}
-
-// The soak test relies on this: where GL errors are reported, a wrong call
-// shows up on stderr with the pass that raised it, once, and is then cleared.
+// The frame heap test relies on this: where GL errors are reported, a wrong
+// call shows up on stderr with the pass that raised it, once, and is then cleared.
 TEST(GlErrors, ReportedWithThePassWhereAssertionsAreOn) {
 #ifdef NDEBUG
     GTEST_SKIP() << "GL error reports are compiled out of optimised builds";

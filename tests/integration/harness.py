@@ -106,39 +106,38 @@ class Program:
         return subprocess.run(["xdotool", *args], capture_output=True, text=True,
                               timeout=30, check=check).stdout
 
-    def wait_for_window(self, timeout=60):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            if self.process.poll() is not None:
-                raise AssertionError("program ended before its window appeared: %s%s"
-                                     % (self.output(), self.errors()))
-            # Only a mapped window can be read back or take input; freeglut names
-            # its window before it maps it.
-            found = self.xdotool("search", "--onlyvisible", "--name", "^Die Korvath$",
-                                 check=False).split()
-            if found:
-                self.window = found[0]
-                return self.window
-            time.sleep(0.1)
-        raise AssertionError("no window titled 'Die Korvath'")
-
-    def wait_for_picture(self, test, what, timeout=60):
-        """Screenshots until one passes `test`, which it returns. Under load the
-        program may take many seconds to get there; this waits on what it shows,
-        not on a guess of how long that takes."""
+    def poll(self, check, what, timeout=60):
+        """Calls check() until it returns something, and returns that. Under load
+        the program may take many seconds to get there; this waits on what it
+        shows, not on a guess of how long that takes."""
         deadline = time.time() + timeout
         while time.time() < deadline:
             if self.process.poll() is not None:
                 raise AssertionError("program ended before %s: %s%s"
                                      % (what, self.output(), self.errors()))
+            found = check()
+            if found:
+                return found
+            time.sleep(0.1)
+        raise AssertionError("no %s within %d s: %s" % (what, timeout, self.errors()))
+
+    def wait_for_window(self):
+        # Only a mapped window can be read back or take input; freeglut names
+        # its window before it maps it.
+        found = self.poll(lambda: self.xdotool("search", "--onlyvisible", "--name",
+                                               "^Die Korvath$", check=False).split(),
+                          "window titled 'Die Korvath'")
+        self.window = found[0]
+
+    def wait_for_picture(self, test, what, timeout=60):
+        """The first screenshot that passes `test`."""
+        def passing_shot():
             try:
                 shot = self.screenshot()
-                if test(shot):
-                    return shot
+                return shot if test(shot) else None
             except subprocess.CalledProcessError:
-                pass  # the window can still be between creation and its first expose
-            time.sleep(0.1)
-        raise AssertionError("no %s within %d s" % (what, timeout))
+                return None  # the window can still be between creation and its first expose
+        return self.poll(passing_shot, what, timeout)
 
     def wait_for_first_frame(self):
         """The window appears before the scene is built; under load building it
@@ -155,15 +154,9 @@ class Program:
             before = self.screenshot()
             self.wait_for_picture(lambda shot: shot.data != before.data, "new frame")
 
-    def wait_for_output(self, expected, timeout=60):
+    def wait_for_output(self, expected):
         """Waits until standard output past the GLEW line reads `expected`."""
-        deadline = time.time() + timeout
-        while time.time() < deadline and self.process.poll() is None:
-            if self.output_after_glew() == expected:
-                return
-            time.sleep(0.1)
-        raise AssertionError("output %r while running, expected %r: %s"
-                             % (self.output_after_glew(), expected, self.errors()))
+        self.poll(lambda: self.output_after_glew() == expected, "output %r" % expected)
 
     def key(self, name):
         self.xdotool("key", "--window", self.window, name, check=False)
@@ -184,7 +177,8 @@ class Program:
                 "mousedown", str(button), *moves, "mouseup", str(button)]
 
     def screenshot(self):
-        ppm = subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"], capture_output=True, timeout=30, check=True).stdout
+        ppm = subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"],
+                             capture_output=True, timeout=30, check=True).stdout
         return Screenshot(ppm)
 
     def geometry(self):
@@ -234,7 +228,7 @@ class Program:
 
 
 class ProgramTestCase(unittest.TestCase):
-    """Gives each test a fresh X server and working directory."""
+    """Gives each test a fresh working directory."""
 
     def setUp(self):
         self.workdir = tempfile.mkdtemp(prefix="korvath-test-")

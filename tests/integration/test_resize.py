@@ -1,5 +1,6 @@
 """A resized window: each scene stretches its picture to fill it, as its fixed
 projection makes it, with no clear-colour band beside it and no part cut off."""
+import statistics
 import time
 
 from harness import ProgramTestCase
@@ -36,10 +37,6 @@ def layout_differences(reference, shot):
             for a, b in zip(cell_means(reference), cell_means(shot))]
 
 
-def mean(values):
-    return sum(values) / len(values)
-
-
 class ResizeTest(ProgramTestCase):
     def live_shot(self, program, size):
         """A shot at size drawn after the size was set: a picture left from before
@@ -59,40 +56,31 @@ class ResizeTest(ProgramTestCase):
         deadline = time.time() + WAIT_SECONDS
         while time.time() < deadline:
             later = self.live_shot(program, size)
-            if mean(layout_differences(shot, later)) < SAME_LAYOUT:
+            if statistics.mean(layout_differences(shot, later)) < SAME_LAYOUT:
                 return later
             shot = later
         raise AssertionError("the picture kept changing for %d s" % WAIT_SECONDS)
 
-    def start_on_screen(self):
-        """The program with its window wholly on the screen, so that it reads back
-        whole: freeglut places it one pixel beyond the top left corner."""
-        program = self.start_and_wait()
-        program.xdotool("windowmove", program.window, "0", "0")
-        return program
-
-    def check_fills_every_size(self, program, reference):
+    def check_fills_every_size(self, program):
+        reference = self.steady_shot(program, (800, 600))
         for size in SIZES:
             with self.subTest(size=size):
                 program.xdotool("windowsize", program.window, str(size[0]), str(size[1]))
                 shot = self.steady_shot(program, size)
                 differences = layout_differences(reference, shot)
-                self.assertLess(mean(differences), SAME_LAYOUT,
+                self.assertLess(statistics.mean(differences), SAME_LAYOUT,
                                 "cells differ from the 800x600 picture: %s"
                                 % ["%.1f" % d for d in differences])
+        program.xdotool("windowsize", program.window, "800", "600")
 
-    def test_volcano_scene_fills_the_resized_window(self):
-        program = self.start_on_screen()
+    def test_both_scenes_fill_the_resized_window(self):
+        program = self.start_and_wait()
+        # Wholly on the screen, so that it reads back whole: freeglut places it
+        # one pixel beyond the top left corner.
+        program.xdotool("windowmove", program.window, "0", "0")
         program.key("space")  # the camera stands, so only the eruption and waves move
-        reference = self.steady_shot(program, (800, 600))
-        self.check_fills_every_size(program, reference)
-        program.key("Escape")
-        self.expect_status(program, 0)
-
-    def test_shadow_scene_fills_the_resized_window(self):
-        program = self.start_on_screen()
+        self.check_fills_every_size(program)
         program.switch_to_shadow_scene()
-        reference = self.steady_shot(program, (800, 600))
-        self.check_fills_every_size(program, reference)
+        self.check_fills_every_size(program)
         program.key("Escape")
         self.expect_status(program, 0)

@@ -64,19 +64,11 @@ TEST(PointTransform, TranslationMovesPointsNotDirectionsAndDropsW) {
     expectPoint(transformPoint(t, Vector4(1, 2, 3, 2)), 9, 12, 15);
 }
 
-TEST(PointProjection, DividesByWAndTakesFrustumCornersOntoTheClipCube) {
-    expectPoint(projectPoint(Matrix4::translation(0, 0, 0, 2), Vector3(2, 4, 6)), 1, 2, 3);
-    // glFrustum(-2, 2, -1, 1, 1, 10), one column per line.
-    Matrix4 frustum;
-    // clang-format off
-    const float elements[16] = {0.5f, 0, 0, 0,
-                                0, 1, 0, 0,
-                                0, 0, -11.0f / 9.0f, -1,
-                                0, 0, -20.0f / 9.0f, 0};
-    // clang-format on
-    frustum.set(elements);
-    expectPoint(projectPoint(frustum, Vector3(2, 1, -1)), 1, 1, -1);
-    expectPoint(projectPoint(frustum, Vector3(-20, -10, -10)), -1, -1, 1);
-    // The same far corner without the division keeps its distance in it.
-    expectPoint(transformPoint(frustum, Vector4(-20, -10, -10)), -10, -10, 10);
+TEST(PointProjection, DividesByTheWholeFourthRow) {
+    expectPoint(projectPoint(Matrix4::translation(4, 5, 6, 2), Vector3(2, 4, 6)), 3, 4.5f, 6);
+    // w = -z, as under a perspective projection.
+    Matrix4 perspective;
+    perspective.m[11] = -1.0f;
+    perspective.m[15] = 0.0f;
+    expectPoint(projectPoint(perspective, Vector3(2, 4, -2)), 1, 2, -1);
 }

@@ -6,8 +6,11 @@
 # or a patch did not apply or build.
 set -u
 repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
-patches=("$@")
-[ $# -gt 0 ] || patches=("$repo"/tests/mutations/*.patch)
+if [ $# -gt 0 ]; then
+  mapfile -t patches < <(realpath "$@")
+else
+  patches=("$repo"/tests/mutations/*.patch)
+fi
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 (cd "$repo" && git ls-files -z | tar --null --ignore-failed-read -T - -cf - 2>/dev/null) | tar -xf - -C "$scratch"
@@ -16,8 +19,8 @@ cmake -S .. -B . -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVATH_TESTS=ON -DKORVATH_
   cmake --build . -j2 >../build.log 2>&1 || { tail -20 ../build.log; echo "unpatched build failed"; exit 2; }
 caught=0 missed=0 broken=0
 for patch in "${patches[@]}"; do
-  patch=$(realpath "$patch") name=$(basename "$patch")
-  fault=$(sed -n 's/^# fault: //p' "$patch") tests=$(sed -n 's/^# tests: //p' "$patch")
+  name=$(basename "$patch") fault=$(sed -n 's/^# fault: //p' "$patch")
+  tests=$(sed -n 's/^# tests: //p' "$patch")
   if ! git -C .. apply "$patch" 2>/dev/null; then
     echo "unapplied $name: $fault"; broken=$((broken + 1)); continue
   fi

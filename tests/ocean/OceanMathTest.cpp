@@ -1,7 +1,7 @@
 // The ocean's CPU maths: wave values, the wave update against positions worked
-// out independently in double precision, the strip stream's order and normals,
-// and the fast paths (vectorised sine and cosine included) against the plain
-// ones, allocating nothing.
+// out independently in double precision, and the fast wave update (vectorised
+// sine and cosine included) against the plain one, allocating nothing. The
+// golden poses judge the strips drawn from the result.
 #include "testbed/OceanScene.h"
 #include "ocean/PlainOcean.h"
 #include "ocean/StripStream.h"
@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <utility>
 
 namespace korvath::test {
 namespace {
@@ -25,9 +23,7 @@ void fastUpdate(const OceanGrid& grid, const std::vector<Wave>& waves, float tim
 const struct {
     const char* name;
     void (*update)(const OceanGrid&, const std::vector<Wave>&, float, Vector3*);
-    void (*build)(const OceanGrid&, const Vector3*, StripVertex*);
-} paths[] = {{"plain", updateVerticesPlain, buildStripStreamPlain},
-             {"fast", fastUpdate, buildStripStream}};
+} paths[] = {{"plain", updateVerticesPlain}, {"fast", fastUpdate}};
 
 TEST(Wave, DirectionIsNormalisedAndDerivedValuesFollow) {
     // The first scene wave, its direction given at twice the length.
@@ -97,44 +93,6 @@ TEST(WaveUpdate, FastAgreesWithPlainAtLargeTimesAndAllocatesNothing) {
             ASSERT_NEAR(fast[n].y, plain[n].y, 2.3e-6f) << time << " s, vertex " << n;
             ASSERT_NEAR(fast[n].z, plain[n].z, 3.3e-5f) << time << " s, vertex " << n;
         }
-    }
-}
-
-TEST(StripStream, PairsEachRowWithTheOneAboveWithPlaneNormalsAndFastEqualsPlain) {
-    const OceanGrid grid = sceneGrid;
-    ASSERT_EQ(stripCount(grid), 67);
-    ASSERT_EQ(stripLength(grid), 136);
-    // A plane's normals are four cell areas times its upward unit normal. Rest
-    // coordinates of up to 400 carry a rounding of 3e-5 into differences of two
-    // cells (22.9): about 1e-6 relative per factor.
-    const float up = 4.0f * grid.cellWidth * grid.cellDepth;
-    // y = slopeX x + slopeZ z: a flat sea and one rising towards +x and -z.
-    for (const auto& [slopeX, slopeZ] : {std::pair{0.0f, 0.0f}, std::pair{0.5f, -0.25f}}) {
-        std::vector<Vector3> vertices(grid.vertexCount());
-        fastUpdate(grid, {}, 0.0f, vertices.data());
-        for (Vector3& v : vertices) {
-            v.y = slopeX * v.x + slopeZ * v.z;
-        }
-        std::vector<StripVertex> streams[2];
-        for (int p = 0; p < 2; ++p) {
-            streams[p].resize(streamLength(grid));
-            paths[p].build(grid, vertices.data(), streams[p].data());
-            for (int n = 0; n < streamLength(grid); ++n) {
-                // Strip s runs columns 1 to 68 of rows s + 2 and s + 1 in turn.
-                const int row = n / 136 + (n % 2 == 0 ? 2 : 1);
-                const StripVertex& entry = streams[p][n];
-                const Vector3& expected = vertices[row * 70 + 1 + n % 136 / 2];
-                SCOPED_TRACE(testing::Message() << paths[p].name << " " << slopeX << " " << n);
-                ASSERT_EQ(std::memcmp(&entry.position, &expected, sizeof expected), 0);
-                ASSERT_LT((entry.normal - Vector3(-slopeX * up, up, -slopeZ * up)).length(),
-                          1e-5f * up);
-            }
-        }
-        // The fast path computes each normal once for both strips that use it,
-        // the plain one in every strip: the same operations, so the same bits.
-        EXPECT_EQ(std::memcmp(streams[0].data(), streams[1].data(),
-                              streams[0].size() * sizeof(StripVertex)),
-                  0);
     }
 }
 
