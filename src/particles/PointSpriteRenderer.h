@@ -14,8 +14,6 @@ public:
     PointSpriteRenderer(const char* vertexProgramPath, const char* fragmentProgramPath,
                         const char* spritePath, bool blended, CGcontext context,
                         CGprofile vertexProfile, CGprofile fragmentProfile);
-    // The programs die with the renderer; the sprite texture stays in the
-    // graphics context.
     PointSpriteRenderer(const PointSpriteRenderer&) = delete;
     PointSpriteRenderer& operator=(const PointSpriteRenderer&) = delete;
 
@@ -27,6 +25,7 @@ public:
     void endBatch() override;
 
 private:
+    // Destroyed with the renderer; the sprite texture stays in the graphics context.
     ProgramPair programs;
     CGparameter accelerationParam = nullptr;
     CGparameter timeParam = nullptr;
