@@ -95,8 +95,8 @@ TEST_F(ImageDecode, StandardBitMasksDecodeAsUncompressed32Bit) {
         f.compression = bitFields;
         f.masks = standardMasks;
         (*f.masks)[3] = alphaMask;
-        const Bytes bytes = bmpFileBytes(f, bgra2x2);
-        EXPECT_EQ(decodeImage(bytes).image.pixels, rgb2x2Expected) << infoSize << " " << alphaMask;
+        EXPECT_EQ(decodeImage(bmpFileBytes(f, bgra2x2)).image.pixels, rgb2x2Expected)
+            << infoSize << " " << alphaMask;
     }
 }
 

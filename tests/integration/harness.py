@@ -38,9 +38,8 @@ def is_land(p):
 
 
 def gaze_near_level(shot):
-    """The volcano flight starts looking down at the island and lifts its gaze
-    to the horizon. The sea's far edge sinks below mid-height at both window edges
-    only in the last degrees of that lift; the gaze stays level from then on."""
+    """The sea's far edge sinks below mid-height at both window edges only in the
+    last degrees of the flight's lift from the island to the horizon."""
     w, h = shot.width, shot.height
     strip = w // 40
     return all(shot.fraction(is_sky, (left, h // 3, left + strip, h // 2)) > 0.9

@@ -1,11 +1,9 @@
 """The driver's capabilities, checked at start-up: Mesa's llvmpipe told to offer
 less through its override variables.
 
-Mesa refuses to drop GL_ARB_point_sprite, GL_EXT_framebuffer_object and
-GL_ARB_multitexture ("cannot be disabled", printed on standard output, after
-which it leaves other extensions out instead), so their lines are checked by
-the capability table's unit test; the OpenGL version and GL_ARB_framebuffer_object
-below 3.0 it drops cleanly.
+Mesa cannot drop GL_ARB_point_sprite, GL_EXT_framebuffer_object or
+GL_ARB_multitexture, so their lines are the capability table's unit test's; the
+OpenGL version and GL_ARB_framebuffer_object below 3.0 it drops cleanly.
 """
 import os
 from unittest import mock

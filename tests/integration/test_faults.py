@@ -1,10 +1,7 @@
-"""Bad data in the running program: missing, damaged and oversized files,
-incomplete and broken shading programs. Each problem is named once on stderr
-with the reason, the designed output on stdout stays as it is, and the program
-runs on, or ends with status 1 where the design ends it.
-
-Every case breaks a file in the test's own copy of cg/ and data/.
-"""
+"""Bad data, broken in the test's own copy of cg/ and data/: missing, damaged and
+oversized files, incomplete and broken shading programs. Each problem is named
+once on stderr, stdout keeps the designed output, and the program runs on, or
+ends with status 1 where the design ends it."""
 import os
 import re
 import struct

@@ -1,11 +1,9 @@
 """Space hands the camera to the mouse; drags before that change nothing.
 
 Waves and particles keep moving while the camera stands, so a drag is judged
-against the change the same span of time brings without one, both measured the
-same way: the median difference from a screenshot taken at the start of the
-span, over screenshots taken through it. The median follows a turned or moved
-view, which stays, and not a burst of particles, which passes; and it gives a
-program slowed by load time to draw the frame after the events.
+against the change the same span brings without one: the median difference from
+a screenshot at the start of the span, over screenshots through it. The median
+follows a moved view, which stays, not a burst of particles, which passes.
 """
 import statistics
 import time

@@ -20,20 +20,16 @@ WAIT_SECONDS = 60
 
 def cell_means(shot):
     """Mean colour of each cell of a GRID x GRID division of the shot."""
-    means = []
-    for row in range(GRID):
-        for column in range(GRID):
-            region = (shot.width * column // GRID, shot.height * row // GRID,
-                      shot.width * (column + 1) // GRID, shot.height * (row + 1) // GRID)
-            points = shot.samples(region)
-            pixels = [shot.pixel(x, y) for x, y in points]
-            means.append(tuple(sum(p[c] for p in pixels) / len(pixels) for c in range(3)))
-    return means
+    cells = [(shot.width * column // GRID, shot.height * row // GRID,
+              shot.width * (column + 1) // GRID, shot.height * (row + 1) // GRID)
+             for row in range(GRID) for column in range(GRID)]
+    return [[statistics.mean(shot.pixel(x, y)[c] for x, y in shot.samples(cell)) for c in range(3)]
+            for cell in cells]
 
 
 def layout_differences(reference, shot):
     """Per cell, the mean channel difference of the two layouts."""
-    return [sum(abs(a[c] - b[c]) for c in range(3)) / 3
+    return [statistics.mean(abs(a[c] - b[c]) for c in range(3))
             for a, b in zip(cell_means(reference), cell_means(shot))]
 
 

@@ -1,10 +1,9 @@
 """The volcano scene as a user sees it: sky, sea, island and a moving eruption.
 
-Space may stop the flight anywhere after its gaze reaches the horizon: a busy
-machine sends it late, while the camera keeps circling the island. So each region
-judged here holds at every heading from then on: sky beside the plume above the
-highest stones, sea short of the horizon, and the volcano's cone, which stands at
-the centre of the circle.
+Space may stop the flight anywhere after its gaze reaches the horizon (a busy
+machine sends it late), so each region judged here holds at every heading from
+then on: sky beside the plume, sea short of the horizon, and the cone at the
+centre of the circle.
 """
 import time
 

@@ -1,9 +1,7 @@
 #!/bin/bash
-# Applies each mutation patch (default: every tests/mutations/*.patch) to one
-# scratch copy of the working tree's tracked files, rebuilds, runs the tests
-# the patch names in its "# tests:" line and prints whether they caught the
-# fault, then takes the patch back out. Exits non-zero if any fault was missed
-# or a patch did not apply or build.
+# Applies each mutation patch (default: all here) to one scratch copy of the
+# tracked files, rebuilds, runs the tests its "# tests:" line names, prints
+# caught or missed and takes it out. Fails if any was missed or did not apply.
 set -u
 repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
 if [ $# -gt 0 ]; then
@@ -17,8 +15,7 @@ trap 'rm -rf "$scratch"' EXIT
 mkdir "$scratch/build" && cd "$scratch/build" || exit 2
 cmake -S .. -B . -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVATH_TESTS=ON -DKORVATH_BENCH=OFF >/dev/null &&
   cmake --build . -j2 >../build.log 2>&1 || { tail -20 ../build.log; echo "unpatched build failed"; exit 2; }
-# The targets the tests matching $1 run: their executables in the build
-# directory, or the program itself for the integration tests.
+# What the tests matching $1 run: their executables, or the program itself.
 targets() {
   ctest -R "$1" --show-only=json-v1 | python3 -c '
 import json, os, sys
