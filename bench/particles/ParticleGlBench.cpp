@@ -42,15 +42,12 @@ public:
         shaded->beginBatch(time, acceleration);
         if (initTimeLocation < 0) {
             // The locations can only be asked for outside a batch, with the
-            // programs bound: close the batch just opened and reopen it.
+            // linked pair current: close the batch just opened and reopen it.
             glEnd();
-            GLint pipeline = 0;
-            GLint vertexProgram = 0;
-            glGetIntegerv(GL_PROGRAM_PIPELINE_BINDING, &pipeline);
-            glGetProgramPipelineiv(static_cast<GLuint>(pipeline), GL_VERTEX_SHADER, &vertexProgram);
-            initTimeLocation = glGetAttribLocation(static_cast<GLuint>(vertexProgram), "initTime");
-            initVelocityLocation =
-                glGetAttribLocation(static_cast<GLuint>(vertexProgram), "initVelocity");
+            GLint pair = 0;
+            glGetIntegerv(GL_CURRENT_PROGRAM, &pair);
+            initTimeLocation = glGetAttribLocation(static_cast<GLuint>(pair), "initTime");
+            initVelocityLocation = glGetAttribLocation(static_cast<GLuint>(pair), "initVelocity");
             glBegin(GL_POINTS);
         }
     }
