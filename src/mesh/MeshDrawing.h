@@ -1,5 +1,5 @@
-// The call sequence that draws a mesh, written once for any sink of
-// immediate-mode calls: OpenGL in Mesh3ds::draw, a recorder in the tests.
+// The call sequence that draws a mesh, apart from the calls themselves: the
+// sink Mesh3ds::draw passes makes them in OpenGL.
 #pragma once
 
 #include "mesh/Mesh3ds.h"

@@ -5,9 +5,7 @@
 
 #include <gmock/gmock.h>
 
-#include <cstdio>
 #include <fstream>
-#include <unistd.h>
 
 namespace korvath::test {
 
@@ -25,15 +23,11 @@ void RuntimeFixture::TearDown() {
     EXPECT_TRUE(reports.empty()) << "unexpected: " << reports.front().second;
     cgDestroyContext(context);
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
-    for (const std::string& path : written) {
-        std::remove(path.c_str());
-    }
 }
 
 std::string RuntimeFixture::write(const std::string& name, const std::string& source) {
-    const std::string path = testing::TempDir() + std::to_string(getpid()) + "-" + name;
+    const std::string path = scratch.file(name);
     std::ofstream(path) << source;
-    written.push_back(path);
     return path;
 }
 

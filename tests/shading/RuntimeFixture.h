@@ -4,6 +4,7 @@
 #pragma once
 
 #include "shading/ShaderContext.h"
+#include "ScratchFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +21,8 @@ protected:
     // (which unbinds its programs) and checks that GL saw no wrong call.
     void TearDown() override;
 
-    // Writes source to a file of this process named after name and returns its
-    // path; the file goes at the test's end.
+    // Writes source to a file named name in the test's scratch directory and
+    // returns its path; the directory goes at the test's end.
     std::string write(const std::string& name, const std::string& source);
     // Writes the source, then compiles, loads, enables and binds it: *.frag as a
     // fragment program, others as vertex ones.
@@ -38,7 +39,7 @@ protected:
     static CGcontext context;
 
 private:
-    std::vector<std::string> written;
+    ScratchDirectory scratch;
 };
 
 // The GL program the runtime made current; 0 for fixed function.
