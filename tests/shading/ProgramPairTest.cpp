@@ -6,7 +6,6 @@
 
 #include "RuntimeFixture.h"
 
-
 #include <unistd.h>
 #include <utility>
 
