@@ -6,8 +6,8 @@
 // extra frames after the timed ones, since finishing every pass slows a frame.
 // Run from the build directory (cg/ and data/) under tools/with-xvfb.sh;
 // bench/frame-passes.sh prints the per-pass table.
-#include "testbed/FramePoses.h"
 #include "GlPassTimer.h"
+#include "testbed/FramePoses.h"
 
 #include "app/Application.h"
 #include "scenes/ShadowScene.h"

@@ -1,11 +1,11 @@
 // Per-frame cost of the ocean's maths for the volcano scene's three waves: the
 // wave update and the strip stream, each the plain way and the fast way, and a
 // whole frame of both. Scene times advance by 1/60 s per iteration from 1000 s.
-#include "testbed/OceanScene.h"
 #include "ocean/OceanGrid.h"
 #include "ocean/PlainOcean.h"
 #include "ocean/StripStream.h"
 #include "ocean/WaveSum.h"
+#include "testbed/OceanScene.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,11 +4,11 @@
 // draw), and the per-particle values issued with glVertexAttrib directly instead
 // of through the shading runtime. Run under tools/with-xvfb.sh from the
 // build directory, which holds cg/ and data/.
-#include "testbed/ParticleGlSupport.h"
 #include "particles/CircleEmitter.h"
 #include "particles/ParticleSystem.h"
 #include "particles/PointSpriteRenderer.h"
 #include "scenes/VolcanoSettings.h"
+#include "testbed/ParticleGlSupport.h"
 
 #include <GL/glew.h>
 #include <GL/glu.h>

@@ -18,8 +18,8 @@ PointSpriteRenderer::PointSpriteRenderer(const char* vertexProgramPath,
       timeParam(programs.vertexParameter("time")),
       textureParam(programs.fragmentParameter("texture")),
       initVelocityParam(programs.vertexParameter("initVelocity")),
-      initTimeParam(programs.vertexParameter("initTime")), spriteTexture(loadTextureImage(spritePath)),
-      blended(blendedValue) {
+      initTimeParam(programs.vertexParameter("initTime")),
+      spriteTexture(loadTextureImage(spritePath)), blended(blendedValue) {
     cgGLSetTextureParameter(textureParam, spriteTexture);
 }
 

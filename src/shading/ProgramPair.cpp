@@ -28,8 +28,8 @@ CGprogram load(CGcontext context, CGprofile profile, const ProgramPair::Source& 
 
 } // namespace
 
-ProgramPair::ProgramPair(const ShaderContext& context, const Source& vertex,
-                         const Source& fragment, Compile compile, Programs programs)
+ProgramPair::ProgramPair(const ShaderContext& context, const Source& vertex, const Source& fragment,
+                         Compile compile, Programs programs)
     : vertexProgram(load(context.context, context.vertexProfile, vertex, compile)),
       fragmentProgram(load(context.context, context.fragmentProfile, fragment, compile)),
       lifetime(programs), modelViewProj(vertexParameter("modelViewProj")),

@@ -2,15 +2,14 @@
 // out independently in double precision, and the fast wave update (vectorised
 // sine and cosine included) against the plain one, allocating nothing. The
 // golden poses judge the strips drawn from the result.
-#include "testbed/OceanScene.h"
 #include "ocean/PlainOcean.h"
 #include "ocean/StripStream.h"
 #include "ocean/WaveSum.h"
+#include "testbed/OceanScene.h"
 
 #include "AllocationCounter.h"
 
 #include <gtest/gtest.h>
-
 
 namespace korvath::test {
 namespace {

@@ -10,7 +10,6 @@
 #include <GL/glu.h>
 #include <gmock/gmock.h>
 
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>

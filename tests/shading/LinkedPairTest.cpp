@@ -103,7 +103,8 @@ TEST_F(LinkedPairTest, PairsOfOneVertexProgramTakePerVertexValuesAlike) {
     float x = -0.5f;
     for (const char* colour : {"shade, 0.0", "0.0, shade"}) { // red, then green
         use("shared.frag", std::string("#version 120\nvarying float shade;\nvoid main() { "
-                                       "gl_FragColor = vec4(") + colour + ", 0.0, 1.0); }\n");
+                                       "gl_FragColor = vec4(") +
+                               colour + ", 0.0, 1.0); }\n");
         glBegin(GL_POINTS);
         for (const float y : {-0.5f, 0.5f}) {
             cgGLSetParameter2f(cgGetNamedParameter(vertex, "offset"), x, y);

@@ -33,8 +33,11 @@ PFNGLUNIFORM3FVPROC realUniform3fv = nullptr;
 class ProgramPairTest : public RuntimeFixture {
 protected:
     ProgramPair make(ProgramPair::Programs programs = ProgramPair::Programs::DieWithPair) {
-        return {shading(), {vertexPath.c_str(), {"modelViewProj", "lightVec"}},
-                {fragmentPath.c_str(), {}}, ProgramPair::Compile::Optimised, programs};
+        return {shading(),
+                {vertexPath.c_str(), {"modelViewProj", "lightVec"}},
+                {fragmentPath.c_str(), {}},
+                ProgramPair::Compile::Optimised,
+                programs};
     }
     // From here on program switches and vec3 uploads are counted.
     void countCalls() {

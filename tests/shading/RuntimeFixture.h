@@ -3,8 +3,8 @@
 // programs written to files, compiled, loaded, enabled and bound in one call.
 #pragma once
 
-#include "shading/ShaderContext.h"
 #include "ScratchFiles.h"
+#include "shading/ShaderContext.h"
 
 #include <gtest/gtest.h>
 

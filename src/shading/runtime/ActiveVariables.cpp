@@ -7,13 +7,11 @@ namespace korvath::shading {
 
 namespace {
 
-using ActiveQuery = void(GLAPIENTRY*)(GLuint, GLuint, GLsizei, GLsizei*, GLint*, GLenum*,
-                                      GLchar*);
+using ActiveQuery = void(GLAPIENTRY*)(GLuint, GLuint, GLsizei, GLsizei*, GLint*, GLenum*, GLchar*);
 using LocationQuery = GLint(GLAPIENTRY*)(GLuint, const GLchar*);
 
-std::vector<DriverParameter> activeParameters(GLuint program, GLenum countName,
-                                              GLenum longestName, ActiveQuery active,
-                                              LocationQuery locate) {
+std::vector<DriverParameter> activeParameters(GLuint program, GLenum countName, GLenum longestName,
+                                              ActiveQuery active, LocationQuery locate) {
     GLint count = 0;
     GLint longest = 0;
     glGetProgramiv(program, countName, &count);

@@ -34,8 +34,8 @@ struct ShadingParameterRecord {
     // Uniforms keep their last value (samplers their unit) for every linked
     // program they reach later; version counts the sets, 0 for never set.
     std::array<float, 16> value{};
-    int setComponents = 0;     // what the last set gave: 1 to 4 floats, or 16 (a matrix)
-    const char* setBy = "";    // the call that set it, for a type learnt later
+    int setComponents = 0;  // what the last set gave: 1 to 4 floats, or 16 (a matrix)
+    const char* setBy = ""; // the call that set it, for a type learnt later
     GLint textureUnit = -1;
     std::uint64_t version = 0;
 };

@@ -6,8 +6,8 @@
 #include "shading/runtime/PairCache.h"
 
 #include "shading/runtime/ActiveVariables.h"
-#include "shading/runtime/ParameterValues.h"
 #include "shading/runtime/CompileAndLink.h"
+#include "shading/runtime/ParameterValues.h"
 #include "shading/runtime/UniformTypes.h"
 
 #include <algorithm>

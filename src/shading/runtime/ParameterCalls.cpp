@@ -3,9 +3,9 @@
 // through glVertexAttrib*, state matrices are read from the fixed-function
 // matrix stacks at the call. Each call is checked against the driver's type.
 #include "math/MatrixInverse.h"
-#include "shading/runtime/ParameterValues.h"
 #include "shading/runtime/CurrentProgram.h"
 #include "shading/runtime/HandleRecords.h"
+#include "shading/runtime/ParameterValues.h"
 
 #include <algorithm>
 

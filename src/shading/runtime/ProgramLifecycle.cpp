@@ -2,12 +2,12 @@
 // linking it alone and taking its parameters from the driver. The stage's
 // shader stays for the pairs it is linked into when bound (PairCache.h).
 #include "shading/runtime/ActiveVariables.h"
-#include "shading/runtime/ParameterValues.h"
-#include "shading/runtime/CurrentProgram.h"
-#include "shading/runtime/CompileAndLink.h"
-#include "shading/runtime/SamplerUnits.h"
-#include "shading/runtime/HandleRecords.h"
 #include "shading/runtime/BoundedSourceRead.h"
+#include "shading/runtime/CompileAndLink.h"
+#include "shading/runtime/CurrentProgram.h"
+#include "shading/runtime/HandleRecords.h"
+#include "shading/runtime/ParameterValues.h"
+#include "shading/runtime/SamplerUnits.h"
 #include "shading/runtime/UniformTypes.h"
 
 #include <algorithm>
@@ -228,10 +228,9 @@ void assignSamplerUnits(ShadingProgramRecord& program) {
 // issue a vertex instead.
 std::string addDriverParameters(ShadingProgramRecord& program) {
     for (const auto& uniform : korvath::shading::activeUniforms(program.alone.id)) {
-        ShadingParameterRecord& parameter =
-            addParameter(program, uniform.name,
-                         korvath::isSamplerType(uniform.type) ? ParameterKind::Sampler
-                                                              : ParameterKind::Uniform);
+        ShadingParameterRecord& parameter = addParameter(
+            program, uniform.name,
+            korvath::isSamplerType(uniform.type) ? ParameterKind::Sampler : ParameterKind::Uniform);
         parameter.type = uniform.type;
         parameter.location = uniform.location;
     }
